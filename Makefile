@@ -1,0 +1,43 @@
+# DRUMHOLD -- everyday commands. `make run` and `make test` work on a fresh
+# Debian 12 machine: both install what is missing first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+PREFIX     ?= /usr/local
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test bench sanitize install screenshots clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/drumhold
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	scripts/bench.sh $(BUILD)
+
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUMHOLD_SANITIZE=ON $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE no-sanitize
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+screenshots: build
+	scripts/screenshots.sh $(BUILD) docs/screenshots
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

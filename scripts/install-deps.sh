@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs, only if missing, the Debian packages that building, running and
+# testing DRUMHOLD need. Safe to run again: it does nothing when all are present.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    libsdl2-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0
+    libfreetype-dev libfontconfig-dev fonts-ocr-a fonts-dejavu-core
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xfonts-base xdotool imagemagick x11-utils x11-xserver-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg -s "$p" >/dev/null 2>&1 || ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    run=()
+elif command -v sudo >/dev/null 2>&1; then
+    run=(sudo)
+else
+    echo "install-deps: these packages are missing and I am not root and have no sudo." >&2
+    echo "Run as root:  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+# A fresh machine has no package lists yet; refresh them once before installing.
+"${run[@]}" apt-get update -qq
+"${run[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
