@@ -1,1 +1,137 @@
-// placeholder: filled in by the world work
+// movement.cpp -- the movement step of a tank and the pushing of barrels, by
+// tanks and by each other.
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "world/tick.h"
+
+namespace drumhold {
+
+namespace {
+
+constexpr double kPi = 3.141592645;
+constexpr double kBarrelSpacing = 2;  // barrels push each other while nearer than this
+
+// A free barrel gives way more than a towed one, which is held by its thief.
+double barrelShare(const Barrel* b) { return b->state == BARREL_TOWED ? 0.01 : 0.1; }
+
+// One pending call of the barrel-to-barrel rule: barrel `a` shoving every other
+// barrel in list order, `b` being the one it is working on.
+struct PushFrame {
+    enum Phase { kNextPair, kTestPair, kAfterPushedB };
+    Barrel* a;
+    Barrel* b;
+    double fa, fb;
+    Phase phase;
+};
+
+// Reused from call to call: no allocation once the deepest pile-up has been seen.
+std::vector<PushFrame> pushStack;
+
+}  // namespace
+
+double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+
+void moveTank(Tank* tank) {
+    const double a = (-static_cast<double>(tank->heading) / 180) * kPi;
+    tank->vx = static_cast<float>(std::sin(a) * tank->speed);
+    tank->vy = static_cast<float>(std::cos(a) * tank->speed);
+    tank->x = static_cast<float>(static_cast<double>(tank->x) + tank->vx);
+    tank->y = static_cast<float>(static_cast<double>(tank->y) + tank->vy);
+    // A speed not asked for again coasts down geometrically.
+    tank->speed = static_cast<float>(tank->speed / 1.1);
+}
+
+// The tank shoves each barrel it overlaps along the line of centres and is held
+// back a little; a towed barrel barely moves and knocks the tank back instead.
+void pushBarrels(GameState* game, Tank* tank) {
+    if (!game || !tank) return;
+    const double reach = static_cast<double>(tank->type->radius) + 1;
+    for (Barrel* b = game->barrels; b; b = b->next) {
+        if (b->state == BARREL_GONE) continue;
+        const double barrelFactor = b->state == BARREL_HOME ? 0.1 : 0.01;
+        const double tankFactor = b->state == BARREL_HOME ? 0.02 : 0.1;
+        while (distance(static_cast<double>(tank->x) - b->x, static_cast<double>(tank->y) - b->y) <
+               reach) {
+            const float dx = b->x - tank->x;
+            const float dy = b->y - tank->y;
+            const float tx = tank->x, ty = tank->y, bx = b->x, by = b->y;
+            b->x = static_cast<float>(b->x + dx * barrelFactor);
+            b->y = static_cast<float>(b->y + dy * barrelFactor);
+            tank->x = static_cast<float>(tank->x - dx * tankFactor);
+            tank->y = static_cast<float>(tank->y - dy * tankFactor);
+            // Coincident centres (or ones a few units in the last place apart)
+            // cannot be pushed apart: the pair is left as it is.
+            if (tank->x == tx && tank->y == ty && b->x == bx && b->y == by) break;
+            separateBarrel(game, b);
+        }
+    }
+}
+
+// Barrel `a` shoves apart every barrel within reach, and each shove spreads
+// through the cluster (first from the shoved barrel, then from `a`) before the
+// pair is tested again. The nesting is kept on an explicit stack, so a pile-up
+// of any size cannot exhaust the call stack; the pushes happen in the same
+// order as they would in the nested calls.
+void separateBarrel(GameState* game, Barrel* barrel) {
+    if (!game || !barrel) return;
+    std::vector<PushFrame>& stack = pushStack;
+    const std::size_t base = stack.size();
+    stack.push_back({barrel, game->barrels, 0, 0, PushFrame::kNextPair});
+    while (stack.size() > base) {
+        PushFrame& f = stack.back();
+        switch (f.phase) {
+        case PushFrame::kNextPair:
+            if (!f.b) {
+                stack.pop_back();
+                break;
+            }
+            if (f.b == f.a || f.b->state == BARREL_GONE) {
+                f.b = f.b->next;
+                break;
+            }
+            f.fb = barrelShare(f.b);
+            f.fa = barrelShare(f.a);
+            f.phase = PushFrame::kTestPair;
+            [[fallthrough]];
+        case PushFrame::kTestPair: {
+            Barrel* a = f.a;
+            Barrel* b = f.b;
+            const bool apart =
+                !(distance(static_cast<double>(a->x) - b->x, static_cast<double>(a->y) - b->y) <
+                  kBarrelSpacing);
+            if (apart) {
+                f.b = b->next;
+                f.phase = PushFrame::kNextPair;
+                break;
+            }
+            const double dx = static_cast<double>(b->x) - a->x;
+            const double dy = static_cast<double>(b->y) - a->y;
+            const float ax = a->x, ay = a->y, bx = b->x, by = b->y;
+            b->x = static_cast<float>(b->x + dx * f.fb);
+            b->y = static_cast<float>(b->y + dy * f.fb);
+            a->x = static_cast<float>(a->x - dx * f.fa);
+            a->y = static_cast<float>(a->y - dy * f.fa);
+            // Coincident centres (or ones a few units in the last place apart)
+            // cannot be pushed apart: the pair is left as it is.
+            if (a->x == ax && a->y == ay && b->x == bx && b->y == by) {
+                f.b = b->next;
+                f.phase = PushFrame::kNextPair;
+                break;
+            }
+            f.phase = PushFrame::kAfterPushedB;
+            stack.push_back({b, game->barrels, 0, 0, PushFrame::kNextPair});
+            break;  // `f` may dangle from here on
+        }
+        case PushFrame::kAfterPushedB: {
+            f.phase = PushFrame::kTestPair;  // once `a` has spread its push too
+            Barrel* a = f.a;
+            stack.push_back({a, game->barrels, 0, 0, PushFrame::kNextPair});
+            break;
+        }
+        }
+    }
+}
+
+}  // namespace drumhold
