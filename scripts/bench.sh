@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# A timedemo-style performance report. Runs every bench_* program of the build
+# directory: the known ones in a fixed order, then any others by name; a program
+# that was not built is skipped. Each prints its own figures.
+#
+# Usage: scripts/bench.sh [BUILD_DIR]    (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build}
+if [ ! -d "$build" ]; then
+    echo "bench: no build directory $build (run: make build)" >&2
+    exit 1
+fi
+
+order=(bench_world bench_draw bench_loop bench_memory)
+
+echo "DRUMHOLD benchmarks -- $(date '+%Y-%m-%d %H:%M'), $(nproc) cpu, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//')"
+
+# The replay tool itself, end to end, on the world benchmark's game (output discarded).
+trace_tool() {
+    local tool=$build/drumhold-trace script start end frames
+    [ -x "$tool" ] || return 0
+    script=$(mktemp)
+    "$build/bench_world" --print-script >"$script"
+    frames=$(awk '{ n += $1 } END { print n }' "$script")
+    start=$(date +%s%N)
+    "$tool" "$script" >/dev/null
+    end=$(date +%s%N)
+    rm -f "$script"
+    awk -v n="$frames" -v ns="$((end - start))" 'BEGIN {
+        s = ns / 1e9
+        printf "tool     %d frames in %.3f s: %10.0f frames/s (drumhold-trace, hash mode, to /dev/null)\n", n, s, n / s
+    }'
+}
+
+run() {
+    local program=$1
+    [ -x "$build/$program" ] || return 0
+    "$build/$program"
+    if [ "$program" = bench_world ]; then trace_tool; fi
+}
+
+for program in "${order[@]}"; do
+    run "$program"
+done
+for path in "$build"/bench_*; do
+    program=$(basename "$path")
+    [[ " ${order[*]} " == *" $program "* ]] && continue
+    [ -f "$path" ] && [ -x "$path" ] && run "$program"
+done
+exit 0
