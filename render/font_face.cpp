@@ -1,0 +1,89 @@
+// font_face.cpp -- finding the font file with fontconfig.
+#include <fontconfig/fontconfig.h>
+
+#include <cctype>
+
+#include "render/font.h"
+
+namespace drumhold {
+
+namespace {
+
+// Debian's fonts-ocr-a names its families "OCRA" and "OCRABold"; fontconfig
+// compares names ignoring blanks and case, so "OCR A Bold" finds the bold one.
+constexpr FontRequest fontRequests[] = {
+    {"OCR A Extended", true, false},
+    {"OCR A Bold", true, false},
+    {"OCR A", true, false},
+    {"monospace", true, true},
+};
+
+const FcChar8* fc(const char* s) { return reinterpret_cast<const FcChar8*>(s); }
+
+// Family names compare as fontconfig compares them: ignoring blanks and case.
+bool sameFamily(const char* a, const char* b) {
+    for (;;) {
+        while (*a == ' ') ++a;
+        while (*b == ' ') ++b;
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+        if (*a == '\0') return true;
+        ++a;
+        ++b;
+    }
+}
+
+// True when one of the match's family names is the requested one.
+bool hasFamily(FcPattern* match, const char* family) {
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+        if (sameFamily(reinterpret_cast<const char*>(name), family)) return true;
+    return false;
+}
+
+// The file of the font fontconfig offers for one request, if it is acceptable.
+bool matchRequest(const FontRequest& request, FontChoice& choice) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, fc(request.family));
+    if (request.bold) FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
+    FcPatternAddBool(pattern, FC_OUTLINE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return false;
+
+    bool ok = false;
+    FcBool outline = FcFalse;
+    FcChar8* file = nullptr;
+    FcChar8* family = nullptr;
+    if (FcPatternGetBool(match, FC_OUTLINE, 0, &outline) == FcResultMatch && outline &&
+        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+        (request.generic || hasFamily(match, request.family))) {
+        FcPatternGetString(match, FC_FAMILY, 0, &family);
+        choice.file = reinterpret_cast<const char*>(file);
+        choice.family = family ? reinterpret_cast<const char*>(family) : request.family;
+        ok = true;
+    }
+    FcPatternDestroy(match);
+    return ok;
+}
+
+}  // namespace
+
+const std::span<const FontRequest> defaultFontRequests{fontRequests};
+
+FontChoice findFontFace(std::span<const FontRequest> requests) {
+    FontChoice choice;
+    if (!FcInit()) return choice;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (requests[i].family && matchRequest(requests[i], choice)) {
+            choice.request = static_cast<int>(i);
+            return choice;
+        }
+    }
+    return choice;
+}
+
+}  // namespace drumhold

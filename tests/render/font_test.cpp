@@ -1,0 +1,173 @@
+// The outline font: one list per code, filled glyphs that advance the pen,
+// metrics in em units, the code page, and the choice of face.
+#include <algorithm>
+#include <cstring>
+
+#include "gl_fixture.h"
+#include "render/glyph_outline.h"
+
+namespace drumhold::testing {
+namespace {
+
+class FontTest : public RenderTest {
+protected:
+    GlyphMetricsFloat saved[256];
+    void SetUp() override {
+        RenderTest::SetUp();
+        std::memcpy(saved, glyphMetrics, sizeof saved);
+    }
+    void TearDown() override {
+        std::memcpy(glyphMetrics, saved, sizeof saved);  // later tests read the shared font's
+        RenderTest::TearDown();
+    }
+    // Draws `text` with the pen at (x, y) and the em `em` field units high.
+    void drawAt(unsigned base, const char* text, double x, double y, double em) {
+        glPushMatrix();
+        glTranslated(x, y, 0.0);
+        glScaled(em, em, em);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glListBase(base);
+        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+        glPopMatrix();
+    }
+    // Runs of lit pixels along one row.
+    static std::vector<std::pair<int, int>> runs(const Frame& f, int r) {
+        std::vector<std::pair<int, int>> out;
+        for (int c = 0; c < 800; ++c) {
+            if (f.black(c, r)) continue;
+            if (!out.empty() && out.back().second == c - 1) {
+                out.back().second = c;
+            } else {
+                out.emplace_back(c, c);
+            }
+        }
+        return out;
+    }
+};
+
+TEST_F(FontTest, EveryCodeHasAListAndPrintableGlyphsHaveSaneMetrics) {
+    const unsigned base = state.fontBase;
+    for (unsigned code = 0; code < 256; ++code) EXPECT_TRUE(glIsList(base + code)) << code;
+    for (int code = 0x20; code < 0x7F; ++code) {
+        const GlyphMetricsFloat& m = glyphMetrics[code];
+        EXPECT_GT(m.gmfCellIncX, 0.1f) << code;
+        EXPECT_LT(m.gmfCellIncX, 1.5f) << code;
+        EXPECT_EQ(m.gmfCellIncY, 0.0f) << code;
+        EXPECT_TRUE(code == ' ' || m.gmfBlackBoxY > 0.0f) << code;
+    }
+    // A capital sits on the baseline and is shorter than the em.
+    const GlyphMetricsFloat& h = glyphMetrics['H'];
+    EXPECT_GT(h.gmfBlackBoxY, 0.4f);
+    EXPECT_LT(h.gmfBlackBoxY, 1.0f);
+    EXPECT_NEAR(h.gmfptGlyphOrigin.y, h.gmfBlackBoxY, 0.05f);
+    EXPECT_GE(h.gmfptGlyphOrigin.x, 0.0f);
+    EXPECT_LE(h.gmfptGlyphOrigin.x + h.gmfBlackBoxX, h.gmfCellIncX + 0.01f);
+    EXPECT_EQ(glyphMetrics[' '].gmfBlackBoxX, 0.0f);
+    // A code the page leaves undefined has no glyph: blank, with the blank's advance.
+    EXPECT_EQ(glyphMetrics[0x81].gmfCellIncX, glyphMetrics[' '].gmfCellIncX);
+    EXPECT_EQ(glyphMetrics[0x81].gmfBlackBoxY, 0.0f);
+    clear();
+    drawAt(base, "\x81\x81 ", -40, 0, 20);
+    EXPECT_EQ(Frame().lit(), 0);
+}
+
+TEST_F(FontTest, GlyphsAreFilledWithTheirCountersOpenAndAdvanceThePen) {
+    // An 'O' 40 units to the em: along the middle of its black box a filled
+    // glyph shows two solid strokes and an empty counter between them.
+    const GlyphMetricsFloat& o = glyphMetrics['O'];
+    const double em = 40.0, x = -30.0, y = -20.0;
+    clear();
+    drawAt(state.fontBase, "O", x, y, em);
+    const Frame one;
+    const auto middle = runs(one, row(y + (o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2) * em));
+    ASSERT_EQ(middle.size(), 2u);
+    for (auto [from, to] : middle) EXPECT_GE(to - from, 4);
+    EXPECT_GT(middle[1].first - middle[0].second, 20);
+    // The drawn outline is straightened to within a hundredth of an em (2.7
+    // pixels at this size) of the curves the metrics measure.
+    EXPECT_NEAR(middle[0].first, column(x + o.gmfptGlyphOrigin.x * em), 3.0);
+    EXPECT_NEAR(middle[1].second, column(x + (o.gmfptGlyphOrigin.x + o.gmfBlackBoxX) * em), 3.0);
+
+    // Each list ends by moving the pen on by its advance.
+    clear();
+    drawAt(state.fontBase, " O", x, y, em);
+    const Frame shifted;
+    const auto moved = runs(shifted, row(y + (o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2) * em));
+    ASSERT_EQ(moved.size(), 2u);
+    EXPECT_NEAR(moved[0].first - middle[0].first, glyphMetrics[' '].gmfCellIncX * em * 800 / 120, 1.0);
+}
+
+TEST_F(FontTest, MissingFacesFallBackAndSayWhichFaceIsUsed) {
+    const FontRequest missingThenOcr[] = {{"No Such Face Qx", true, false}, {"OCR A Bold", true, false}};
+    FontChoice choice;
+    ::testing::internal::CaptureStderr();
+    unsigned base = buildFont(missingThenOcr, &choice);
+    std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(choice.request, 1);
+    EXPECT_NE(said.find("No Such Face Qx"), std::string::npos) << said;
+    EXPECT_NE(said.find(choice.family), std::string::npos) << said;
+    EXPECT_GT(glyphMetrics['A'].gmfCellIncX, 0.0f);
+    EXPECT_TRUE(glIsList(base + 255));
+
+    // A generic family accepts whatever face it stands for.
+    const FontRequest missingThenMono[] = {{"No Such Face Qx", true, false}, {"monospace", true, true}};
+    ::testing::internal::CaptureStderr();
+    buildFont(missingThenMono, &choice);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(choice.request, 1);
+    EXPECT_FALSE(choice.family.empty());
+    EXPECT_GT(glyphMetrics['A'].gmfCellIncX, 0.0f);
+
+    // Nothing at all: 256 lists that draw nothing, zero advances, and a word on stderr.
+    const FontRequest nothing[] = {{"No Such Face Qx", true, false}};
+    ::testing::internal::CaptureStderr();
+    base = buildFont(nothing, &choice);
+    said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(choice.request, -1);
+    EXPECT_FALSE(said.empty());
+    EXPECT_TRUE(glIsList(base) && glIsList(base + 255));
+    EXPECT_TRUE(std::all_of(std::begin(glyphMetrics), std::end(glyphMetrics),
+                            [](const GlyphMetricsFloat& m) { return m.gmfCellIncX == 0.0f; }));
+    clear();
+    drawAt(base, "ABC", -40, 0, 20);
+    EXPECT_EQ(Frame().lit(), 0);
+
+    // The preferred face says nothing when it is installed.
+    const FontRequest found[] = {{"OCR A Bold", true, false}};
+    ::testing::internal::CaptureStderr();
+    buildFont(found, &choice);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(choice.request, 0);
+}
+
+TEST(GlyphOutline, StraightRunsMergeAndCornersAndBendsStay) {
+    using Contour = GlyphTessellator::Contour;
+    // A square with extra points along its sides, one of them a hair off the line.
+    const Contour square = {{0, 0, 0}, {5, 0, 0}, {10, 0, 0}, {10, 4, 0}, {10.001, 7, 0},
+                            {10, 10, 0}, {0, 10, 0}, {0, 5, 0}};
+    const Contour corners = simplifyContour(square, 0.01);
+    ASSERT_EQ(corners.size(), 4u);
+    EXPECT_EQ(corners[0], (GlyphTessellator::Vertex{0, 0, 0}));
+    EXPECT_EQ(corners[1], (GlyphTessellator::Vertex{10, 0, 0}));
+    EXPECT_EQ(corners[2], (GlyphTessellator::Vertex{10, 10, 0}));
+    EXPECT_EQ(corners[3], (GlyphTessellator::Vertex{0, 10, 0}));
+    // A bend deeper than the tolerance is kept.
+    const Contour notch = {{0, 0, 0}, {5, 0.5, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    EXPECT_EQ(simplifyContour(notch, 0.1).size(), 5u);
+    EXPECT_EQ(simplifyContour(notch, 1.0).size(), 4u);
+}
+
+TEST(CodePage, WindowsSpecialsMapToUnicodeAndTheRestIsLatin1) {
+    EXPECT_EQ(cp1252ToUnicode('A'), U'A');
+    EXPECT_EQ(cp1252ToUnicode(0x80), U'\u20AC');
+    EXPECT_EQ(cp1252ToUnicode(0x85), U'\u2026');
+    EXPECT_EQ(cp1252ToUnicode(0x99), U'\u2122');
+    EXPECT_EQ(cp1252ToUnicode(0x9F), U'\u0178');
+    for (unsigned char undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(cp1252ToUnicode(undefined), 0u);
+    EXPECT_EQ(cp1252ToUnicode(0xA0), U'\u00A0');
+    EXPECT_EQ(cp1252ToUnicode(0xE9), U'\u00E9');
+    EXPECT_EQ(cp1252ToUnicode(0xFF), U'\u00FF');
+}
+
+}  // namespace
+}  // namespace drumhold::testing

@@ -1,0 +1,223 @@
+// Text lines and screens: the score line's fields, centring by advances, the
+// 255-character cut, the instruction scroller's band, the frame step and the
+// attract frame of a freshly initialised world.
+#include <string>
+
+#include "data/tables.h"
+#include "gl_fixture.h"
+#include "render/render.h"
+#include "render/text.h"
+#include "world/host.h"
+
+namespace drumhold::testing {
+namespace {
+
+// Where the ink of `text` should start and end (field x) when drawn with the
+// em `em` units high and its pen starting at `penX`.
+struct Ink {
+    double left, right;
+};
+Ink inkOf(const std::string& text, double penX, double em) {
+    double pen = 0, left = 1e9, right = -1e9;
+    for (unsigned char ch : text) {
+        const GlyphMetricsFloat& m = glyphMetrics[ch];
+        if (m.gmfBlackBoxX > 0) {
+            left = std::min(left, pen + m.gmfptGlyphOrigin.x);
+            right = std::max(right, pen + m.gmfptGlyphOrigin.x + m.gmfBlackBoxX);
+        }
+        pen += m.gmfCellIncX;
+    }
+    return {penX + left * em, penX + right * em};
+}
+double widthOf(const std::string& text) {
+    float width = 0;
+    for (unsigned char ch : text) width += glyphMetrics[ch].gmfCellIncX;
+    return width;
+}
+
+// First and last lit column of the rows from y0 to y1.
+std::pair<int, int> litColumns(const Frame& f, double y0, double y1) {
+    int first = 800, last = -1;
+    for (int r = std::max(row(y0), 0); r <= std::min(row(y1), 599); ++r)
+        for (int c = 0; c < 800; ++c)
+            if (f.is(c, r, cyan)) first = std::min(first, c), last = std::max(last, c);
+    return {first, last};
+}
+
+class TextTest : public RenderTest {
+protected:
+    // The score line as it must look, drawn from a literal string.
+    Frame literalScoreLine(const char* text) {
+        clear();
+        glPushMatrix();
+        glTranslatef(-57.0f, 42.0f, 0.0f);
+        glListBase(state.fontBase);
+        textCentred = 0;
+        drawText("%s", text);
+        glPopMatrix();
+        return Frame();
+    }
+    Frame scoreLine(int score, int barrels) {
+        state.score = score;
+        state.barrelsLeft = barrels;
+        clear();
+        drawScoreLine(&state);
+        return Frame();
+    }
+};
+
+TEST_F(TextTest, ScoreLinePadsBothFieldsAndStartsAtItsOrigin) {
+    EXPECT_TRUE(scoreLine(-100, 7) == literalScoreLine("SCORE: -00100   BARRELS: 07"));
+    EXPECT_FALSE(scoreLine(-100, 7) == literalScoreLine("SCORE: 000100   BARRELS: 07"));
+    EXPECT_TRUE(scoreLine(1234, 7) == literalScoreLine("SCORE: 001234   BARRELS: 07"));
+    EXPECT_TRUE(scoreLine(0, 18) == literalScoreLine("SCORE: 000000   BARRELS: 18"));
+    // Seven digits widen the line by one character.
+    const Frame wide = scoreLine(1234567, 0);
+    EXPECT_TRUE(wide == literalScoreLine("SCORE: 1234567   BARRELS: 00"));
+    const auto [first, last] = litColumns(wide, 41.0, 45.0);
+    const Ink ink = inkOf("SCORE: 1234567   BARRELS: 00", -57.0, 3.1);
+    EXPECT_NEAR(first, column(ink.left), 1.0);
+    EXPECT_NEAR(last, column(ink.right), 1.0);
+    EXPECT_NEAR(first, column(-57.0 + glyphMetrics['S'].gmfptGlyphOrigin.x * 3.1), 1.0);
+}
+
+TEST_F(TextTest, CentredTextsAreCentredByTheirAdvances) {
+    clear();
+    drawGameOver(&state);
+    const Frame over;
+    // "GAME OVER" at (0, 25.5), 9.3 units to the em, blank included in the width.
+    auto [first, last] = litColumns(over, 24.0, 44.0);
+    Ink ink = inkOf("GAME OVER", -widthOf("GAME OVER") / 2 * 9.3, 9.3);
+    EXPECT_NEAR(first, column(ink.left), 1.0);
+    EXPECT_NEAR(last, column(ink.right), 1.0);
+    std::tie(first, last) = litColumns(over, 13.0, 23.0);
+    ink = inkOf("press <space> to start", -widthOf("press <space> to start") / 2 * 6.51, 6.51);
+    EXPECT_NEAR(first, column(ink.left), 1.0);
+    EXPECT_NEAR(last, column(ink.right), 1.0);
+
+    // The title clears the screen first and stacks three centred lines.
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    clear();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    showTitle(&state);
+    const Frame title;
+    EXPECT_EQ(title.count(red), 0);
+    std::tie(first, last) = litColumns(title, 19.5, 26.0);
+    ink = inkOf("DRUMHOLD", -widthOf("DRUMHOLD") / 2 * 6.2, 6.2);
+    EXPECT_NEAR(first, column(ink.left), 1.0);
+    EXPECT_NEAR(last, column(ink.right), 1.0);
+    std::tie(first, last) = litColumns(title, 5.6, 8.0);
+    ink = inkOf(creditLine, -widthOf(creditLine) / 2 * 3.038, 3.038);
+    EXPECT_NEAR(first, column(ink.left), 1.0);
+    EXPECT_NEAR(last, column(ink.right), 1.0);
+}
+
+TEST_F(TextTest, OverlongTextIsCutAt255CharactersAndANullFormatDrawsNothing) {
+    // Blanks up to the cut and capitals after it: only what falls inside the
+    // 255 characters may show. Small enough that all of it is on screen.
+    auto draw = [&](int blanks) {
+        const std::string text = std::string(blanks, ' ') + std::string(400 - blanks, 'X');
+        clear();
+        glPushMatrix();
+        glTranslatef(-59.0f, 0.0f, 0.0f);
+        glScalef(0.1f, 0.1f, 0.1f);
+        glListBase(state.fontBase);
+        textCentred = 0;
+        drawText("%s", text.c_str());
+        glPopMatrix();
+        return Frame().count(cyan);
+    };
+    ASSERT_LT(widthOf(std::string(400, 'X')) * 3.1 * 0.1, 118.0);
+    EXPECT_GT(draw(250), 0);
+    EXPECT_EQ(draw(255), 0);
+    clear();
+    drawText(nullptr);
+    EXPECT_EQ(Frame().lit(), 0);
+}
+
+TEST_F(TextTest, ScrollerDrawsOnlyInsideItsBandAndRisesFromBelowIt) {
+    for (int frame : {0, 1102, 1103, 100, 300, 600, 900, 1102 + 300}) {
+        clear();
+        drawInstructions(&state, frame);
+        const Frame f;
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+        const int inside = f.lit(0, 10, 798, 229);
+        EXPECT_EQ(f.lit(), inside) << "frame " << frame;
+        if (frame == 0 || frame == 1102 || frame == 1103) {
+            EXPECT_EQ(inside, 0) << "frame " << frame;  // every line below or above the band
+        } else {
+            EXPECT_GT(inside, 0) << "frame " << frame;
+        }
+    }
+    // Frame 100: s = -30, so "INSTRUCTIONS:" stands on y = -30 from x = -50,
+    // the empty line 1 leaves a gap and line 2 stands on y = -37.
+    clear();
+    drawInstructions(&state, 100);
+    const Frame f;
+    const auto [first, last] = litColumns(f, -30.0, -28.5);
+    EXPECT_NEAR(first, column(inkOf(instructionLines[0], -50.0, 3.1).left), 1.0);
+    EXPECT_NEAR(last, column(inkOf(instructionLines[0], -50.0, 3.1).right), 1.0);
+    EXPECT_EQ(litColumns(f, -34.0, -30.6).second, -1);
+    EXPECT_NEAR(litColumns(f, -37.0, -35.5).first, column(inkOf(instructionLines[2], -50.0, 3.1).left), 1.0);
+}
+
+TEST_F(TextTest, FrameStepRestartsTheScrollerOnTheFirstFrameAfterAGame) {
+    const int gameOverTop = row(26.0), gameOverBottom = row(33.0);
+    scrollFrame = 500;
+    wasPlaying = 0;
+    playing = 1;
+    drawFrame();
+    const Frame inPlay;
+    EXPECT_EQ(wasPlaying, 1);
+    EXPECT_EQ(scrollFrame, 500);
+    EXPECT_EQ(inPlay.count(cyan, 0, gameOverTop, 799, gameOverBottom), 0);
+    EXPECT_GT(inPlay.count(cyan), 0);  // the score line
+    EXPECT_TRUE(inPlay.is(0, 300, blue));
+
+    playing = 0;
+    drawFrame();
+    const Frame attract;
+    EXPECT_EQ(wasPlaying, 0);
+    EXPECT_EQ(scrollFrame, 1);  // restarted at 0 for this frame
+    EXPECT_GT(attract.count(cyan, 0, gameOverTop, 799, gameOverBottom), 100);
+    EXPECT_EQ(attract.lit(1, 10, 798, 229), 0);  // from frame 500 text would show in the band
+    drawFrame();
+    EXPECT_EQ(scrollFrame, 2);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+// Tank lists compiled in the test's context, as the game's host does.
+class ListHost : public WorldHost {
+public:
+    int playCue(const char*) override { return 0; }
+    unsigned createTankList(const Shape& shape) override { return compileTankList(shape); }
+    void releaseTankList(unsigned list) override { drumhold::releaseTankList(list); }
+    void sleepMs(std::uint32_t) override {}
+};
+
+TEST_F(TextTest, AttractFrameBeforeTheFirstGameShowsTheFreshWorld) {
+    ListHost host;
+    WorldHost* previous = setWorldHost(&host);
+    int keys[256] = {};
+    game = nullptr;  // not ours to release
+    initWorld(keys);
+    game->fontBase = state.fontBase;
+    scrollFrame = 0;
+    wasPlaying = 0;
+    drawFrame();
+    const Frame f;
+    // All 18 barrels at home, no tank yet (alive is still 0), and the fields at
+    // 000000 and 18.
+    for (const BarrelHome& b : barrelLayout)
+        EXPECT_TRUE(f.near(column(b.x + 1), row(b.y), white)) << b.x << "," << b.y;
+    EXPECT_EQ(f.count(green) + f.count(yellow), 0);
+    const Frame expected = literalScoreLine("SCORE: 000000   BARRELS: 18");
+    for (int r = row(41.0); r <= row(45.0) - 2; ++r)
+        for (int c = 20; c < 780; ++c)
+            ASSERT_EQ(f.is(c, r, cyan), expected.is(c, r, cyan)) << c << "," << r;
+    releaseWorld();
+    setWorldHost(previous);
+}
+
+}  // namespace
+}  // namespace drumhold::testing
