@@ -1,0 +1,59 @@
+// keymap.cpp -- SDL keys to virtual-key codes.
+#include "shell/keymap.h"
+
+namespace drumhold {
+
+namespace {
+
+struct KeyCode {
+    SDL_Keycode key;
+    int code;
+};
+
+// Everything that is not a letter, a digit or a function key F1-F24.
+constexpr KeyCode kNamedKeys[] = {
+    {SDLK_CANCEL, 3},       {SDLK_BACKSPACE, 8},    {SDLK_TAB, 9},
+    {SDLK_CLEAR, 12},       {SDLK_KP_CLEAR, 12},    {SDLK_RETURN, 13},
+    {SDLK_RETURN2, 13},     {SDLK_KP_ENTER, 13},    {SDLK_LSHIFT, 16},
+    {SDLK_RSHIFT, 16},      {SDLK_LCTRL, 17},       {SDLK_RCTRL, 17},
+    {SDLK_LALT, 18},        {SDLK_RALT, 18},        {SDLK_PAUSE, 19},
+    {SDLK_CAPSLOCK, 20},    {SDLK_ESCAPE, 27},      {SDLK_SPACE, 32},
+    {SDLK_PAGEUP, 33},      {SDLK_PAGEDOWN, 34},    {SDLK_END, 35},
+    {SDLK_HOME, 36},        {SDLK_LEFT, 37},        {SDLK_UP, 38},
+    {SDLK_RIGHT, 39},       {SDLK_DOWN, 40},        {SDLK_SELECT, 41},
+    {SDLK_EXECUTE, 43},     {SDLK_PRINTSCREEN, 44}, {SDLK_INSERT, 45},
+    {SDLK_DELETE, 46},      {SDLK_HELP, 47},        {SDLK_LGUI, 91},
+    {SDLK_RGUI, 92},        {SDLK_APPLICATION, 93}, {SDLK_SLEEP, 95},
+    {SDLK_KP_MULTIPLY, 106}, {SDLK_KP_PLUS, 107},   {SDLK_SEPARATOR, 108},
+    {SDLK_KP_MINUS, 109},   {SDLK_KP_PERIOD, 110},  {SDLK_KP_DECIMAL, 110},
+    {SDLK_KP_DIVIDE, 111},  {SDLK_NUMLOCKCLEAR, 144}, {SDLK_SCROLLLOCK, 145},
+    {SDLK_AC_BACK, 166},    {SDLK_AC_FORWARD, 167}, {SDLK_AC_REFRESH, 168},
+    {SDLK_AC_STOP, 169},    {SDLK_AC_SEARCH, 170},  {SDLK_AC_BOOKMARKS, 171},
+    {SDLK_AC_HOME, 172},    {SDLK_AUDIOMUTE, 173},  {SDLK_MUTE, 173},
+    {SDLK_VOLUMEDOWN, 174}, {SDLK_VOLUMEUP, 175},   {SDLK_AUDIONEXT, 176},
+    {SDLK_AUDIOPREV, 177},  {SDLK_AUDIOSTOP, 178},  {SDLK_AUDIOPLAY, 179},
+    {SDLK_MAIL, 180},       {SDLK_MEDIASELECT, 181}, {SDLK_COMPUTER, 182},
+    {SDLK_CALCULATOR, 183},
+    // Punctuation: the US-layout keys and their codes.
+    {SDLK_SEMICOLON, 186},  {SDLK_EQUALS, 187},     {SDLK_PLUS, 187},
+    {SDLK_COMMA, 188},      {SDLK_MINUS, 189},      {SDLK_PERIOD, 190},
+    {SDLK_SLASH, 191},      {SDLK_BACKQUOTE, 192},  {SDLK_LEFTBRACKET, 219},
+    {SDLK_BACKSLASH, 220},  {SDLK_RIGHTBRACKET, 221}, {SDLK_QUOTE, 222},
+    {SDLK_CRSEL, 247},      {SDLK_EXSEL, 248},
+};
+
+}  // namespace
+
+int virtualKeyFor(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+    if (key >= SDLK_F13 && key <= SDLK_F24) return 124 + (key - SDLK_F13);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 97 + (key - SDLK_KP_1);
+    if (key == SDLK_KP_0) return 96;
+    for (const KeyCode& entry : kNamedKeys)
+        if (entry.key == key) return entry.code;
+    return 0;
+}
+
+}  // namespace drumhold

@@ -1,0 +1,15 @@
+// main.cpp -- the program's entry point: signals, sound, then the game's run.
+#include "shell/loop.h"
+#include "shell/sdl_platform.h"
+#include "shell/signals.h"
+#include "shell/sound.h"
+
+int main(int, char**) {
+    // Before anything starts a thread, so that every thread keeps them blocked.
+    drumhold::startSignalWatch(&drumhold::SdlPlatform::noteSignal);
+    drumhold::SdlPlatform platform;
+    drumhold::openSound();
+    const int code = drumhold::runGame(platform);
+    drumhold::closeSound();
+    return code;
+}

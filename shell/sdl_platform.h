@@ -1,0 +1,57 @@
+// sdl_platform.h -- the platform on SDL2: window, OpenGL context, events, clock.
+//
+// One game window at a time. SDL events of that window become shell messages:
+// keys (with auto-repeat) through the virtual-key table, minimise, restore and
+// resize, close requests; signals handed to `noteSignal` become the display
+// switch (SIGUSR1) and close requests (SIGTERM, SIGINT).
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+
+#include "shell/platform.h"
+
+namespace drumhold {
+
+class SdlPlatform final : public Platform {
+public:
+    SdlPlatform() = default;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+    ~SdlPlatform() override;
+
+    bool initVideo() override;
+    void quitVideo() override;
+    bool openWindow(const char* title, int width, int height, bool fullscreen) override;
+    bool switchDisplayMode(int width, int height, int bits) override;
+    void leaveFullscreen(int width, int height) override;
+    void closeWindow() override;
+    void restoreDisplayMode() override;
+    bool takeMessage(ShellMessage& out) override;
+    void waitMessage() override;
+    void postQuit() override;
+    std::uint32_t tickCount() override;
+    void sleep(std::uint32_t ms) override;
+    void swapBuffers() override;
+    void messageBox(const char* text) override;
+
+    // Safe to call from any thread at any time (see signals.h).
+    static void noteSignal(int signal);
+
+    SDL_Window* sdlWindow() const { return window_; }
+
+private:
+    bool translate(const SDL_Event& event, ShellMessage& out) const;
+    bool displayRunsAt(int width, int height) const;
+    void showCursor();
+
+    bool videoUp_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext context_ = nullptr;
+    Uint32 windowId_ = 0;
+    bool cursorHidden_ = false;
+    std::deque<ShellMessage> waiting_;  // translated while waiting, not yet taken
+};
+
+}  // namespace drumhold
