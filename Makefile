@@ -6,7 +6,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install screenshots clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots clean
 
 all: build
 
@@ -35,6 +35,11 @@ sanitize: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes what the last `make install` put in place (with the same DESTDIR).
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "uninstall: nothing installed from $(BUILD)"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f --
 
 screenshots: build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
