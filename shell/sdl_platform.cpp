@@ -91,6 +91,7 @@ bool SdlPlatform::initVideo() {
     }
     videoUp_ = true;
     if (SDL_IsTextInputActive()) SDL_StopTextInput();
+    pads_.start();  // without controller support the keyboard still plays
 
     std::lock_guard<std::mutex> lock(signalLock);
     if (firstEventType == 0) {
@@ -114,6 +115,7 @@ void SdlPlatform::quitVideo() {
     }
     closeWindow();
     showCursor();
+    pads_.stop();
     waiting_.clear();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     videoUp_ = false;
@@ -301,15 +303,15 @@ bool SdlPlatform::translate(const SDL_Event& event, ShellMessage& out) const {
 }
 
 bool SdlPlatform::takeMessage(ShellMessage& out) {
-    if (!waiting_.empty()) {
-        out = waiting_.front();
-        waiting_.pop_front();
-        return true;
-    }
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (waiting_.empty() && SDL_PollEvent(&event)) {
         if (translate(event, out)) return true;
-    return false;
+        pads_.handle(event, waiting_);  // one controller event may stand for two keys
+    }
+    if (waiting_.empty()) return false;
+    out = waiting_.front();
+    waiting_.pop_front();
+    return true;
 }
 
 void SdlPlatform::waitMessage() {
@@ -320,7 +322,10 @@ void SdlPlatform::waitMessage() {
             return;
         }
         ShellMessage message;
-        if (translate(event, message)) waiting_.push_back(message);
+        if (translate(event, message))
+            waiting_.push_back(message);
+        else
+            pads_.handle(event, waiting_);
     }
 }
 

@@ -1,15 +1,17 @@
 // sdl_platform.h -- the platform on SDL2: window, OpenGL context, events, clock.
 //
 // One game window at a time. SDL events of that window become shell messages:
-// keys (with auto-repeat) through the virtual-key table, minimise, restore and
-// resize, close requests; signals handed to `noteSignal` become the display
-// switch (SIGUSR1) and close requests (SIGTERM, SIGINT).
+// keys (with auto-repeat) through the virtual-key table, game controllers as
+// the same keys (gamepad.h), minimise, restore and resize, close requests;
+// signals handed to `noteSignal` become the display switch (SIGUSR1) and close
+// requests (SIGTERM, SIGINT).
 #pragma once
 
 #include <SDL.h>
 
 #include <deque>
 
+#include "shell/gamepad.h"
 #include "shell/platform.h"
 
 namespace drumhold {
@@ -51,7 +53,8 @@ private:
     SDL_GLContext context_ = nullptr;
     Uint32 windowId_ = 0;
     bool cursorHidden_ = false;
-    std::deque<ShellMessage> waiting_;  // translated while waiting, not yet taken
+    Gamepads pads_;
+    std::deque<ShellMessage> waiting_;  // translated but not yet taken
 };
 
 }  // namespace drumhold
