@@ -1,26 +1,41 @@
 #!/usr/bin/env bash
 # SIGUSR1 asks the running game to switch display mode: it closes its window and
 # opens a new one in the other mode (windowed, then fullscreen again), without
-# ending; Escape still ends it with exit code 0.
+# ending. Each new window shows the title again, and a game in progress then
+# carries on in play, on a freshly reset field. Escape still ends it with exit
+# code 0.
 set -euo pipefail
-. "$(dirname "$0")/../../scripts/e2e-lib.sh"
+here="$(dirname "$0")"
+. "$here/../../scripts/e2e-lib.sh"
+. "$here/screens.sh"
 e2e_init "$1"
+screens_init "$2"
 e2e_start_x 800x600x16
 e2e_start_game
 
 first="$(e2e_wait_window zandrel)"
+wait_screen attract 30 "attract screen" on_attract >/dev/null
+e2e_hold_key space 150 "$first"
+wait_screen play 10 "the game after space" in_play >/dev/null
+
 kill -USR1 "$E2E_GAME_PID"
-# Handled once the title is over: allow for it.
 second="$(e2e_wait_new_window zandrel "$first" 40)"
 e2e_wait_window_gone "$first"
 e2e_game_alive || e2e_fail "the game ended on the switch"
-read -r width height x y <<<"$(e2e_window_geometry "$second")"
+read -r width height _ _ <<<"$(e2e_window_geometry "$second")"
 [ "$width $height" = "800 600" ] || e2e_fail "windowed window is ${width}x${height}"
+wait_screen title 20 "title on the windowed window" on_title "$second" >/dev/null
+resumed="$(wait_screen resumed 30 "the game going on after the title" in_play "$second")"
+expect_pixels "the barrels of the reset field" "$resumed" white 300 - -60 -45 60 45
+sleep 0.5
+moving="$(shot moving "$second")"
+[ "$(changed "$resumed" "$moving" -60 -45 60 45)" -gt 0 ] || e2e_fail "the game stands still after the switch"
 
 kill -USR1 "$E2E_GAME_PID"
 third="$(e2e_wait_new_window zandrel "$second" 40)"
 e2e_wait_window_gone "$second"
-e2e_stay_alive 6
+wait_screen title2 20 "title on the fullscreen window" on_title >/dev/null
+wait_screen resumed2 30 "the game going on in fullscreen" in_play >/dev/null
 if grep -q "Mode Switch Failed" "$E2E_TMP/game.err"; then
     e2e_fail "fullscreen again was refused"
 fi
