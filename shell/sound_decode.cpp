@@ -37,21 +37,21 @@ bool decodeWave(std::span<const unsigned char> image, const SoundOutput& output,
 
     SDL_RWops* source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
     if (source == nullptr) return fail(why, SDL_GetError());
-    SDL_AudioSpec spec;
+    SDL_AudioSpec loaded;
     Uint8* raw = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(source, 1, &spec, &raw, &length) == nullptr)
+    if (SDL_LoadWAV_RW(source, 1, &loaded, &raw, &length) == nullptr)
         return fail(why, std::string("the WAVE loader refused it: ") + SDL_GetError());
     const std::unique_ptr<Uint8, FreeWav> decoded(raw);
 
     // Both readings of the image must agree before any of it is played.
     const SDL_AudioFormat expected = wave.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (spec.format != expected || spec.channels != wave.channels || spec.freq != wave.rate ||
+    if (loaded.format != expected || loaded.channels != wave.channels || loaded.freq != wave.rate ||
         length != wave.data.size())
         return fail(why, "the WAVE loader read it differently");
 
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, output.format,
+    if (SDL_BuildAudioCVT(&cvt, loaded.format, loaded.channels, loaded.freq, output.format,
                           static_cast<Uint8>(output.channels), output.rate) < 0)
         return fail(why, std::string("cannot convert it: ") + SDL_GetError());
     if (static_cast<std::uint64_t>(length) * static_cast<std::uint64_t>(cvt.len_mult) > INT_MAX)
