@@ -53,24 +53,6 @@ std::vector<ScriptStep> benchScript(std::uint64_t frames) {
     return steps;
 }
 
-void printScript(const std::vector<ScriptStep>& steps) {
-    static constexpr std::pair<unsigned, const char*> names[] = {
-        {KEY_UP, "up"}, {KEY_DOWN, "down"}, {KEY_LEFT, "left"},
-        {KEY_RIGHT, "right"}, {KEY_FIRE, "fire"}, {KEY_SPACE, "space"},
-    };
-    for (const ScriptStep& step : steps) {
-        std::printf("%u ", step.count);
-        const char* separator = "";
-        for (auto [bit, name] : names) {
-            if (step.keys & bit) {
-                std::printf("%s%s", separator, name);
-                separator = ",";
-            }
-        }
-        std::printf("%s\n", step.keys ? "" : "-");
-    }
-}
-
 struct WorldRun {
     double seconds;
     double worstTickSeconds;
@@ -122,7 +104,7 @@ int main(int argc, char** argv) {
     }
     const auto steps = benchScript(frames);
     if (print) {
-        printScript(steps);
+        std::fputs(formatScript(steps).c_str(), stdout);
         return 0;
     }
 

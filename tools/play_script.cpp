@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 
 namespace drumhold::tools {
 
@@ -59,27 +58,6 @@ std::vector<ScriptStep> makePlayScript(const PlayScriptOptions& options) {
         total += step.count;
     }
     return steps;
-}
-
-std::string formatScript(const std::vector<ScriptStep>& steps) {
-    static constexpr std::pair<unsigned, const char*> kNames[] = {
-        {KEY_UP, "up"},     {KEY_DOWN, "down"}, {KEY_LEFT, "left"},
-        {KEY_RIGHT, "right"}, {KEY_FIRE, "fire"}, {KEY_SPACE, "space"},
-    };
-    std::string text;
-    for (const ScriptStep& step : steps) {
-        text += std::to_string(step.count);
-        text += ' ';
-        const std::size_t start = text.size();
-        for (auto [bit, name] : kNames) {
-            if (!(step.keys & bit)) continue;
-            if (text.size() > start) text += ',';
-            text += name;
-        }
-        if (text.size() == start) text += '-';
-        text += '\n';
-    }
-    return text;
 }
 
 }  // namespace drumhold::tools

@@ -26,7 +26,6 @@ struct PlayScriptOptions {
 // exactly `frames` frames.
 std::vector<trace::ScriptStep> makePlayScript(const PlayScriptOptions& options);
 
-// The steps as script text, one `COUNT KEYS` line each.
-std::string formatScript(const std::vector<trace::ScriptStep>& steps);
+using trace::formatScript;
 
 }  // namespace drumhold::tools

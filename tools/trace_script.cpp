@@ -110,6 +110,23 @@ bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptEr
     return true;
 }
 
+std::string formatScript(const std::vector<ScriptStep>& steps) {
+    std::string text;
+    for (const ScriptStep& step : steps) {
+        text += std::to_string(step.count);
+        text += ' ';
+        const std::size_t start = text.size();
+        for (const KeyName& key : kKeys) {
+            if (!(step.keys & key.bit)) continue;
+            if (text.size() > start) text += ',';
+            text += key.name;
+        }
+        if (text.size() == start) text += '-';
+        text += '\n';
+    }
+    return text;
+}
+
 void setKeyTable(int* keys, unsigned held) {
     std::memset(keys, 0, 256 * sizeof(int));
     for (const KeyName& key : kKeys)

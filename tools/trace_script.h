@@ -36,6 +36,9 @@ struct ScriptError {
 // says in `error` which line is wrong and why.
 bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error);
 
+// The steps as script text, one `COUNT KEYS` line each: what parseScript reads.
+std::string formatScript(const std::vector<ScriptStep>& steps);
+
 // Fills a 256-entry key table: the virtual-key entries of the held keys are 1,
 // every other entry 0.
 void setKeyTable(int* keys, unsigned held);

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "world/game.h"
+#include "world/homing.h"
 #include "world/missiles.h"
 #include "world/random.h"
 #include "world/tick.h"
@@ -33,11 +34,10 @@ struct Bearing {
     float d;      // distance to the target
 };
 
-Bearing bearing(const Tank* tank, double tx, double ty) {
+Bearing bearingFrom(const Tank* tank, double tx, double ty) {
     Bearing b;
-    b.angle = static_cast<float>(std::atan2(ty - tank->y, tx - tank->x) * 180 / kPi + 270);
+    b.angle = bearing(tank->x, tank->y, tx, ty);
     b.d = static_cast<float>(distance(tx - tank->x, ty - tank->y));
-    if (b.angle > 360) b.angle = static_cast<float>(b.angle - 360.0);
     return b;
 }
 
@@ -80,7 +80,7 @@ double scaledSpeed(const Tank* tank) {
 void seekBarrel(Tank* tank, GameState* game) {
     Barrel* barrel = nearestHomeBarrel(tank->x, tank->y, game->barrels);
     if (!barrel) return;  // nothing free: stand idle and coast
-    Bearing b = bearing(tank, barrel->x, barrel->y);
+    Bearing b = bearingFrom(tank, barrel->x, barrel->y);
     turnToward(tank, b.angle, turnStep(tank));
     // Full speed only when facing the barrel; brake to stop 2.9 short of it
     // (and back off when nearer).
@@ -177,7 +177,7 @@ int huntPlayer(Tank* tank, GameState* game) {
     }
     const double step = turnStep(tank);
     if (Tank* target = nearestLivePlayer(tank->x, tank->y, game->players)) {
-        Bearing b = bearing(tank, target->x, target->y);
+        Bearing b = bearingFrom(tank, target->x, target->y);
         turnToward(tank, b.angle, step);
         if (b.d > kCloseEnough)
             tank->speed = static_cast<float>(turnSpeedScale(headingError(tank, b.angle)) *

@@ -14,11 +14,9 @@ GameState* game = nullptr;
 Explosion* explosions = nullptr;
 int playing = 0;
 
-namespace {
-
-// Frees a tank list with the missiles in flight. The display lists go back to
-// the host only while the context that made them is still current.
-void releaseTankList(Tank* list, bool giveBackDisplayLists) {
+// The display lists go back to the host only while the context that made them
+// is still current.
+void releaseTanks(Tank* list, bool giveBackDisplayLists) {
     while (list) {
         Tank* next = list->next;
         releaseProjectiles(list->missiles);
@@ -28,10 +26,12 @@ void releaseTankList(Tank* list, bool giveBackDisplayLists) {
     }
 }
 
+namespace {
+
 void releaseGameState(GameState* state, bool giveBackDisplayLists) {
     if (!state) return;
-    releaseTankList(state->players, giveBackDisplayLists);
-    releaseTankList(state->enemies, giveBackDisplayLists);
+    releaseTanks(state->players, giveBackDisplayLists);
+    releaseTanks(state->enemies, giveBackDisplayLists);
     for (Barrel* b = state->barrels; b;) {
         Barrel* next = b->next;
         delete b;

@@ -27,6 +27,9 @@ Tank* createPlayer(GameState* game, const char* typeName, Behaviour behaviour);
 void respawnEnemy(Tank* tank, GameState* game);
 void placePlayer(Tank* tank);
 Barrel* resetBarrels(Barrel* list);
+// Frees a tank list with its missiles in flight; with `giveBackDisplayLists`
+// the tanks' display lists go back to the host too.
+void releaseTanks(Tank* list, bool giveBackDisplayLists);
 
 // Starts a cue through the world host; non-zero when playback started.
 int playCue(GameState* game, const char* name);

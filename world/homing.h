@@ -6,7 +6,7 @@
 namespace drumhold {
 
 // Bearing from (px, py) to (qx, qy) in the heading convention (0 up, 90 left),
-// in (0, 360].
+// in (0, 360]. The enemy behaviours aim with it too.
 float bearing(double px, double py, double qx, double qy);
 
 // The tank a homing projectile steers at, or nullptr: an enemy's missile looks

@@ -5,22 +5,11 @@
 #include "world/behaviours.h"
 #include "world/game.h"
 #include "world/host.h"
-#include "world/missiles.h"
 #include "world/random.h"
 
 namespace drumhold {
 
 namespace {
-
-void releaseTanks(Tank* list) {
-    while (list) {
-        Tank* next = list->next;
-        releaseProjectiles(list->missiles);
-        worldHost().releaseTankList(list->displayList);
-        delete list;
-        list = next;
-    }
-}
 
 // A new tank gets its own display list of its type's outline.
 unsigned tankList(const TankType* type) {
@@ -32,8 +21,8 @@ unsigned tankList(const TankType* type) {
 void resetGame() {
     GameState* g = game;
     if (!g) return;
-    releaseTanks(g->players);
-    releaseTanks(g->enemies);
+    releaseTanks(g->players, true);
+    releaseTanks(g->enemies, true);
     g->score = 0;
     g->ticks = 0;
     g->thumpTimer = 0;

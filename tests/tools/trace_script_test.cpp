@@ -99,5 +99,21 @@ TEST(TraceScript, KeyTableHoldsExactlyTheNamedKeys) {
     for (int v : keys) EXPECT_EQ(v, 0);
 }
 
+TEST(TraceScript, FormattedStepsReadBackAsThemselves) {
+    const std::vector<ScriptStep> steps = {
+        {1, KEY_SPACE}, {40, 0}, {7, KEY_UP | KEY_LEFT | KEY_FIRE},
+        {2147483647u, KEY_UP | KEY_DOWN | KEY_LEFT | KEY_RIGHT | KEY_FIRE | KEY_SPACE},
+    };
+    const std::string text = formatScript(steps);
+    EXPECT_EQ(text, "1 space\n40 -\n7 up,left,fire\n2147483647 up,down,left,right,fire,space\n");
+    const auto back = parseOk(text);
+    ASSERT_EQ(back.size(), steps.size());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(back[i].count, steps[i].count) << i;
+        EXPECT_EQ(back[i].keys, steps[i].keys) << i;
+    }
+    EXPECT_EQ(formatScript({}), "");
+}
+
 }  // namespace
 }  // namespace drumhold::trace
