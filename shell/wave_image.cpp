@@ -49,10 +49,11 @@ bool readWaveImage(std::span<const unsigned char> image, WaveImage& out, std::st
     if (image.size() < 12) return fail(why, "too short for a RIFF header");
     if (!idAt(image, 0, "RIFF") || !idAt(image, 8, "WAVE")) return fail(why, "not a RIFF/WAVE image");
 
-    // Chunks are searched within the RIFF length; a zero or overlong length
-    // field means the image's own end.
+    // Chunks are searched within the RIFF length; a length field too small to
+    // hold even the form type (zero, say) or one past the image means the
+    // image's own end. The walk below relies on `end` being at least 12.
     const std::uint64_t riffEnd = std::uint64_t{u32At(image, 4)} + 8;
-    const std::size_t end = (riffEnd == 8 || riffEnd > image.size()) ? image.size()
+    const std::size_t end = (riffEnd < 12 || riffEnd > image.size()) ? image.size()
                                                                     : static_cast<std::size_t>(riffEnd);
     bool haveFormat = false;
     std::size_t at = 12;

@@ -96,6 +96,9 @@ TEST(WaveImage, RefusesDamagedAndUnsupportedImages) {
         {"block size wrong", [&] { Bytes b = riff({fmt, chunk("data", pcm)}); b[32] = 2; return b; }()},
         {"huge chunk before data", riff({fmt, chunk("LIST", Bytes(4, 0), 0xFFFFFFFF), chunk("data", pcm)})},
         {"RIFF length cuts the data", riff({fmt, chunk("data", pcm)}, 40)},
+        // A RIFF length smaller than the form type must not let a chunk claim
+        // bytes past the image.
+        {"RIFF length of 2, data claimed past the end", riff({fmt, chunk("data", pcm, 100000)}, 2)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
