@@ -13,7 +13,9 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg -s "$p" >/dev/null 2>&1 || ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
+    # One query, no pipe: under pipefail a reader that stops early could make
+    # an installed package look missing.
+    if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)" != "install ok installed" ]; then
         missing+=("$p")
     fi
 done
