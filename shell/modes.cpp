@@ -1,3 +1,4 @@
+// modes.cpp -- the update step, the attract tick and the quit request.
 #include "shell/modes.h"
 
 #include "world/game.h"
