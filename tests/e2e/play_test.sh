@@ -61,6 +61,6 @@ sleep 0.5
 ! silent_after "$E2E_TMP/audio.raw" "$sound_from" || e2e_fail "no sound after the shot"
 
 e2e_hold_key Escape 100 "$window"
-e2e_wait_exit 5 || e2e_fail "still running 5 s after Escape in play"
+e2e_wait_exit 2 || e2e_fail "still running 2 s after Escape in play"
 [ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "exit code $E2E_EXIT_CODE"
 e2e_log "ok"

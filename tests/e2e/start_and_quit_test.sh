@@ -16,7 +16,7 @@ e2e_screenshot "$E2E_TMP/attract.png"
 [ -s "$E2E_TMP/attract.png" ] || e2e_fail "empty screenshot"
 
 e2e_hold_key Escape 100 "$window"
-e2e_wait_exit 5 || e2e_fail "still running 5 s after Escape"
+e2e_wait_exit 2 || e2e_fail "still running 2 s after Escape"
 [ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "exit code $E2E_EXIT_CODE"
 if grep -q "Mode Switch Failed" "$E2E_TMP/game.err"; then
     e2e_fail "the display could not be switched to 800x600"
