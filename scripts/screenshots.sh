@@ -10,10 +10,8 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 out="${2:-docs/screenshots}"
 
-. scripts/e2e-lib.sh
 . tests/e2e/screens.sh
-e2e_init "$build/drumhold"
-screens_init "$build/tests/e2e/screen_probe"
+screens_setup "$build/drumhold" "$build/tests/e2e/screen_probe"
 mkdir -p "$out"
 
 save() { import -window root -depth 8 "PNG24:$out/$1.png" || e2e_fail "screenshot $1 failed"; }

@@ -11,11 +11,8 @@
 # the game is the same game, only sooner over.
 # labels: no-sanitize
 set -euo pipefail
-here="$(dirname "$0")"
-. "$here/../../scripts/e2e-lib.sh"
-. "$here/screens.sh"
-e2e_init "$1"
-screens_init "$2"
+. "$(dirname "$0")/screens.sh"
+screens_setup "$1" "$2"
 
 faketime_lib=""
 for candidate in /usr/lib/*/faketime/libfaketimeMT.so.1 /usr/lib/faketime/libfaketimeMT.so.1 \

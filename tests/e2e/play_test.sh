@@ -5,11 +5,8 @@
 # the green tank, the score line changes and the sound output is no longer
 # silent. Escape in the middle of the game ends the program cleanly.
 set -euo pipefail
-here="$(dirname "$0")"
-. "$here/../../scripts/e2e-lib.sh"
-. "$here/screens.sh"
-e2e_init "$1"
-screens_init "$2"
+. "$(dirname "$0")/screens.sh"
+screens_setup "$1" "$2"
 e2e_start_x 800x600x16
 e2e_start_game
 

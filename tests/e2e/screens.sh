@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # screens.sh -- what the game shows, checked in field coordinates.
 #
-# Source after scripts/e2e-lib.sh and call `screens_init PROBE` with the path of
-# the screen_probe tool. Field coordinates: x -60..60, y -45..45, y up, over
+# Source it (it brings scripts/e2e-lib.sh along) and call
+# `screens_setup GAME PROBE` with the game binary and the screen_probe tool, the
+# two arguments every e2e script receives. Field coordinates: x -60..60, y -45..45, y up, over
 # the whole 800x600 screen (or window).
 #   shot NAME [WIN]                  screenshot into $E2E_TMP/NAME.ppm; prints the path
 #   pixels IMAGE COLOUR X0 Y0 X1 Y1  pixels of COLOUR in the rectangle (screen_probe count)
@@ -15,10 +16,13 @@
 #   silent_after FILE OFFSET         true when the raw audio after OFFSET bytes is all zero
 # Predicates for wait_screen: on_title, on_attract, in_play.
 
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/e2e-lib.sh"
+
 E2E_PROBE=""
 
-screens_init() {
-    E2E_PROBE="$1"
+screens_setup() {
+    e2e_init "$1"
+    E2E_PROBE="$2"
     [ -x "$E2E_PROBE" ] || e2e_fail "no screen probe at '$E2E_PROBE'"
     command -v import >/dev/null || e2e_fail "import (ImageMagick) is not installed"
 }
