@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "render/gl.h"
+#include "render/list_host.h"
 #include "render/render.h"
 #include "render/text.h"
 #include "world/game.h"
@@ -32,14 +33,6 @@ constexpr int kDefaultFrames = 2000;
 constexpr int kWarmUp = 50;
 constexpr int kScroll = 420;  // instructions fill the band at this scroll position
 constexpr double kAimMs = 1.0;
-
-class ListHost : public WorldHost {
-public:
-    int playCue(const char*) override { return 0; }
-    unsigned createTankList(const Shape& shape) override { return compileTankList(shape); }
-    void releaseTankList(unsigned list) override { drumhold::releaseTankList(list); }
-    void sleepMs(std::uint32_t) override {}
-};
 
 Projectile* missile(float x, float y, float dx, float dy, Projectile* next) {
     auto* p = new Projectile{};

@@ -5,6 +5,7 @@
 
 #include "data/tables.h"
 #include "gl_fixture.h"
+#include "render/list_host.h"
 #include "render/render.h"
 #include "render/text.h"
 #include "world/host.h"
@@ -185,15 +186,6 @@ TEST_F(TextTest, FrameStepRestartsTheScrollerOnTheFirstFrameAfterAGame) {
     EXPECT_EQ(scrollFrame, 2);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 }
-
-// Tank lists compiled in the test's context, as the game's host does.
-class ListHost : public WorldHost {
-public:
-    int playCue(const char*) override { return 0; }
-    unsigned createTankList(const Shape& shape) override { return compileTankList(shape); }
-    void releaseTankList(unsigned list) override { drumhold::releaseTankList(list); }
-    void sleepMs(std::uint32_t) override {}
-};
 
 TEST_F(TextTest, AttractFrameBeforeTheFirstGameShowsTheFreshWorld) {
     ListHost host;
