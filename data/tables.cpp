@@ -1,5 +1,4 @@
-// tables.cpp -- the built-in constant tables: the tank outline, the barrels' home
-// positions, the colours, the control keys and the text of the instructions.
+// tables.cpp -- the tank outline and the text of the instructions.
 #include "data/tables.h"
 
 namespace drumhold {
@@ -29,16 +28,9 @@ constexpr int tankLoopLengths[5] = {3, 4, 4, 4, 4};
 constexpr const int* tankLoopIndices[5] = {hullLoop, leftTrackLoop, rightTrackLoop,
                                            leftNoseLoop, rightNoseLoop};
 
-// Five columns of barrels around the centre of the field.
-constexpr BarrelHome barrelHomes[18] = {
-    {-6, -6}, {-6, -2}, {-6, 2}, {-6, 6},
-    {-3, -4}, {-3, 0},  {-3, 4},
-    {0, -6},  {0, -2},  {0, 2},  {0, 6},
-    {3, -4},  {3, 0},   {3, 4},
-    {6, -6},  {6, -2},  {6, 2},  {6, 6},
-};
+}  // namespace
 
-constexpr const char* instructionText[49] = {
+const std::array<const char*, 49> instructionLines = {
     "INSTRUCTIONS:",
     "",
     " use keyboard arrows to control player tank (green)",
@@ -90,23 +82,6 @@ constexpr const char* instructionText[49] = {
     "",
 };
 
-}  // namespace
-
 const Shape tankShape = {19, tankVertices, 5, tankLoopLengths, tankLoopIndices};
-
-const std::span<const BarrelHome, 18> barrelLayout{barrelHomes};
-
-const float playerColour[4] = {0, 1, 0, 1};
-const float enemyColour[4] = {1, 1, 0, 1};
-const float borderColour[4] = {0, 0, 1, 1};
-const float barrelColour[4] = {1, 1, 1, 1};
-const float projectileColour[4] = {1, 0, 0, 1};
-const float textColour[4] = {0, 1, 1, 1};
-const float powerUpColour[4] = {0.1f, 0.2f, 1, 1};
-
-// Arrow keys steer and drive, shift fires (virtual-key codes).
-const ControlKeys controlKeys = {37, 39, 38, 40, 16};
-
-const std::span<const char* const, 49> instructionLines{instructionText};
 
 }  // namespace drumhold

@@ -2,33 +2,56 @@
 // control key bindings and the instruction text.
 #pragma once
 
-#include <span>
+#include <array>
 
-#include "world/records.h"
+#include "data/keys.h"
 
 namespace drumhold {
+
+// The game's own π, off from the true value in the ninth decimal. Every angle of
+// the game turns between degrees and radians with it, so it is kept as it is.
+inline constexpr double kPi = 3.141592645;
+
+// A tank outline: closed line loops over 1-based vertex indices.
+struct Shape {
+    int vertexCount;
+    const float (*vertices)[2];
+    int loopCount;
+    const int* loopLengths;
+    const int* const* loopIndices;
+};
 
 extern const Shape tankShape;
 
 struct BarrelHome {
     float x, y;
 };
-extern const std::span<const BarrelHome, 18> barrelLayout;
 
-extern const float playerColour[4];
-extern const float enemyColour[4];
-extern const float borderColour[4];
-extern const float barrelColour[4];
-extern const float projectileColour[4];
-extern const float textColour[4];
-extern const float powerUpColour[4];
+// Five columns of barrels around the centre of the field.
+inline constexpr std::array<BarrelHome, 18> barrelLayout{{
+    {-6, -6}, {-6, -2}, {-6, 2}, {-6, 6},
+    {-3, -4}, {-3, 0},  {-3, 4},
+    {0, -6},  {0, -2},  {0, 2},  {0, 6},
+    {3, -4},  {3, 0},   {3, 4},
+    {6, -6},  {6, -2},  {6, 2},  {6, 6},
+}};
 
-// Virtual-key codes of the controls, in the order left, right, up, down, fire.
+// RGBA
+inline constexpr float playerColour[4] = {0, 1, 0, 1};
+inline constexpr float enemyColour[4] = {1, 1, 0, 1};
+inline constexpr float borderColour[4] = {0, 0, 1, 1};
+inline constexpr float barrelColour[4] = {1, 1, 1, 1};
+inline constexpr float projectileColour[4] = {1, 0, 0, 1};
+inline constexpr float textColour[4] = {0, 1, 1, 1};
+inline constexpr float powerUpColour[4] = {0.1f, 0.2f, 1, 1};
+
+// The player's controls, read through this binding: arrows steer and drive,
+// shift fires.
 struct ControlKeys {
     int left, right, forward, reverse, fire;
 };
-extern const ControlKeys controlKeys;
+inline constexpr ControlKeys controlKeys = {vk::left, vk::right, vk::up, vk::down, vk::shift};
 
-extern const std::span<const char* const, 49> instructionLines;
+extern const std::array<const char*, 49> instructionLines;
 
 }  // namespace drumhold

@@ -10,8 +10,6 @@
 
 namespace drumhold {
 
-GlyphMetricsFloat glyphMetrics[256];
-
 namespace {
 
 // Outlines are flattened and straightened to within this fraction of an em:
@@ -67,17 +65,17 @@ double defaultAdvance(const FaceLoader& font) {
     return 0.0;
 }
 
-void fillGlyphs(unsigned base, const FaceLoader& font) {
+void fillGlyphs(Font& out, const FaceLoader& font) {
     const double em = font.face->units_per_EM;
     const double scale = 1.0 / em;
     const float fallback = static_cast<float>(defaultAdvance(font) * scale);
     GlyphTessellator tessellator;
     for (int code = 0; code < 256; ++code) {
-        GlyphMetricsFloat& m = glyphMetrics[code];
+        GlyphMetricsFloat& m = out.metrics[static_cast<std::size_t>(code)];
         m = GlyphMetricsFloat{0.0f, 0.0f, {0.0f, 0.0f}, fallback, 0.0f};
         const char32_t unicode = cp1252ToUnicode(static_cast<unsigned char>(code));
         const FT_UInt index = unicode ? FT_Get_Char_Index(font.face, unicode) : 0;
-        glNewList(base + static_cast<unsigned>(code), GL_COMPILE);
+        glNewList(out.base + static_cast<unsigned>(code), GL_COMPILE);
         if (index != 0 && font.load(index)) {
             // The inked box of the curves themselves, not of their control points.
             FT_BBox box{};
@@ -101,15 +99,15 @@ char32_t cp1252ToUnicode(unsigned char code) {
     return code;  // elsewhere the code page agrees with Latin-1
 }
 
-unsigned buildFont(std::span<const FontRequest> requests, FontChoice* choice) {
-    const unsigned base = glGenLists(256);
+Font buildFont(std::span<const FontRequest> requests, FontChoice* choice) {
+    Font out;
+    out.base = glGenLists(256);
     FontChoice found = findFontFace(requests);
     const FaceLoader font(found.file);
     if (found.request < 0 || !font.face) {
         std::fprintf(stderr, "drumhold: no usable outline font found; text will not be drawn\n");
-        for (int code = 0; code < 256; ++code) {
-            glyphMetrics[code] = GlyphMetricsFloat{};
-            glNewList(base + static_cast<unsigned>(code), GL_COMPILE);
+        for (unsigned code = 0; code < 256; ++code) {
+            glNewList(out.base + code, GL_COMPILE);
             glEndList();
         }
         found.request = -1;
@@ -117,10 +115,10 @@ unsigned buildFont(std::span<const FontRequest> requests, FontChoice* choice) {
         if (found.request > 0)
             std::fprintf(stderr, "drumhold: font \"%s\" is not installed; using \"%s\" (%s)\n",
                          requests[0].family, found.family.c_str(), found.file.c_str());
-        fillGlyphs(base, font);
+        fillGlyphs(out, font);
     }
     if (choice) *choice = std::move(found);
-    return base;
+    return out;
 }
 
 }  // namespace drumhold

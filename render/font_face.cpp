@@ -1,22 +1,13 @@
 // font_face.cpp -- finding the font file with fontconfig.
+#include "render/font_face.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <cctype>
 
-#include "render/font.h"
-
 namespace drumhold {
 
 namespace {
-
-// Debian's fonts-ocr-a names its families "OCRA" and "OCRABold"; fontconfig
-// compares names ignoring blanks and case, so "OCR A Bold" finds the bold one.
-constexpr FontRequest fontRequests[] = {
-    {"OCR A Extended", true, false},
-    {"OCR A Bold", true, false},
-    {"OCR A", true, false},
-    {"monospace", true, true},
-};
 
 const FcChar8* fc(const char* s) { return reinterpret_cast<const FcChar8*>(s); }
 
@@ -71,8 +62,6 @@ bool matchRequest(const FontRequest& request, FontChoice& choice) {
 }
 
 }  // namespace
-
-const std::span<const FontRequest> defaultFontRequests{fontRequests};
 
 FontChoice findFontFace(std::span<const FontRequest> requests) {
     FontChoice choice;

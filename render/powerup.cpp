@@ -1,27 +1,25 @@
 // powerup.cpp -- the pulsing, tumbling power-up with its letter.
+#include "render/powerup.h"
+
 #include <cmath>
 
 #include "data/tables.h"
-#include "render/font.h"
 #include "render/gl.h"
-#include "render/scene.h"
 
 namespace drumhold {
 
 namespace {
-constexpr double pi = 3.141592645;
 constexpr char powerUpLetters[] = "ERSHM";  // indexed by PowerUp.kind
 }  // namespace
 
-void drawPowerUp(const GameState* game) {
-    const PowerUp* powerUp = game->powerUp;
+void drawPowerUp(const PowerUp* powerUp, const Font& font) {
     if (!powerUp) return;
     GLUquadric* quadric = gluNewQuadric();
     gluQuadricDrawStyle(quadric, GLU_SILHOUETTE);
 
     // The brightness pulses between 1 and 5 with a period of 24 ticks; alpha stays.
     const int ttl = powerUp->ttl;
-    const float b = static_cast<float>(2.0 * std::sin(ttl * 15 / 180.0 * pi) + 3.0);
+    const float b = static_cast<float>(2.0 * std::sin(ttl * 15 / 180.0 * kPi) + 3.0);
     const float colour[4] = {powerUpColour[0] * b, powerUpColour[1] * b, powerUpColour[2] * b,
                              powerUpColour[3]};
     glColor4fv(colour);
@@ -40,19 +38,19 @@ void drawPowerUp(const GameState* game) {
     gluDisk(quadric, 0.0, 1.7, 16, 1);
     const int kind = powerUp->kind;
     const bool known = kind >= 0 && kind < static_cast<int>(sizeof powerUpLetters) - 1;
-    drawGlyphCentred(game, known ? static_cast<unsigned char>(powerUpLetters[kind]) : 0);
+    drawGlyphCentred(font, known ? static_cast<unsigned char>(powerUpLetters[kind]) : 0);
     glPopMatrix();
     gluDeleteQuadric(quadric);
 }
 
-void drawGlyphCentred(const GameState* game, int code) {
+void drawGlyphCentred(const Font& font, int code) {
     if (code <= 0 || code > 255) return;
-    const GlyphMetricsFloat& metrics = glyphMetrics[code];
+    const GlyphMetricsFloat& metrics = font.metrics[static_cast<std::size_t>(code)];
     glPushMatrix();
     glScalef(3.1f, 3.1f, 3.1f);
     // Centred on the advance and the black-box height (not the glyph origin).
     glTranslatef(-metrics.gmfCellIncX / 2, -metrics.gmfBlackBoxY / 2, 0.0f);
-    glCallList(game->fontBase + static_cast<unsigned>(code));
+    glCallList(font.base + static_cast<unsigned>(code));
     glPopMatrix();
 }
 

@@ -1,59 +1,82 @@
-// screens.cpp -- the score line, the game-over text, the title and the instruction scroller.
+// screens.cpp -- one line of text, the score line, the game-over text, the
+// title, the instruction scroller and the frame step.
+#include "render/screens.h"
+
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 
 #include "data/tables.h"
 #include "render/gl.h"
-#include "render/text.h"
+#include "render/scene.h"
 
 namespace drumhold {
-
-const char* const creditLine = "a vector arcade game";
 
 namespace {
 // The scroller's band in field units: window rows 10 to 229.
 constexpr double bandBottom = -43.5, bandTop = -10.5;
 }  // namespace
 
-void drawScoreLine(const GameState* game) {
+void drawText(const Font& font, TextAlign align, const char* format, ...) {
+    if (!format) return;
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (written <= 0) return;
+    // vsnprintf reports the untruncated length; only what fits was stored.
+    const int length = written < static_cast<int>(sizeof text) ? written
+                                                               : static_cast<int>(sizeof text) - 1;
+
+    float width = 0.0f;
+    for (int i = 0; i < length; ++i) width += font.metrics[static_cast<unsigned char>(text[i])].gmfCellIncX;
+
     glPushMatrix();
-    glTranslatef(-57.0f, 42.0f, 0.0f);
-    glListBase(game->fontBase);
-    textCentred = 0;
-    drawText("SCORE: %06d   BARRELS: %02d", game->score, game->barrelsLeft);
+    glScalef(3.1f, 3.1f, 3.1f);
+    if (align == TextAlign::Centred) glTranslatef(-width / 2, 0.0f, 0.0f);
+    glColor4fv(textColour);
+    glCallLists(length, GL_UNSIGNED_BYTE, text);
     glPopMatrix();
 }
 
-void drawGameOver(const GameState* game) {
-    glListBase(game->fontBase);
+void drawScoreLine(const GameState& game, const Font& font) {
+    glPushMatrix();
+    glTranslatef(-57.0f, 42.0f, 0.0f);
+    glListBase(font.base);
+    drawText(font, TextAlign::Left, "SCORE: %06d   BARRELS: %02d", game.score, game.barrelsLeft);
+    glPopMatrix();
+}
+
+void drawGameOver(const Font& font) {
+    glListBase(font.base);
     glPushMatrix();
     glScalef(3.0f, 3.0f, 3.0f);
     glTranslatef(0.0f, 8.5f, 0.0f);
-    textCentred = 1;
-    drawText("GAME OVER");
+    drawText(font, TextAlign::Centred, "GAME OVER");
     glTranslatef(0.0f, -3.0f, 0.0f);
     glScalef(0.7f, 0.7f, 0.7f);
-    drawText("press <space> to start");
+    drawText(font, TextAlign::Centred, "press <space> to start");
     glPopMatrix();
 }
 
-void drawTitle(const GameState* game) {
-    glListBase(game->fontBase);
+void drawTitle(const Font& font) {
+    glListBase(font.base);
     glPushMatrix();
     glScalef(2.0f, 2.0f, 2.0f);
     glTranslatef(0.0f, 10.0f, 0.0f);
-    textCentred = 1;
-    drawText("DRUMHOLD");
+    drawText(font, TextAlign::Centred, "DRUMHOLD");
     glTranslatef(0.0f, -3.0f, 0.0f);
     glScalef(0.7f, 0.7f, 0.7f);
-    drawText("v. 0.5 - April 24, 2001");
+    drawText(font, TextAlign::Centred, "v. 0.5 - April 24, 2001");
     glTranslatef(0.0f, -6.0f, 0.0f);
     glScalef(0.7f, 0.7f, 0.7f);
-    drawText("%s", creditLine);
+    drawText(font, TextAlign::Centred, "%s", creditLine);
     glPopMatrix();
 }
 
-void drawInstructions(const GameState* game, int frame) {
-    glListBase(game->fontBase);
+void drawInstructions(const Font& font, int frame) {
+    glListBase(font.base);
     // Window pixel rows 10..229 and columns 0..798: the field's band from
     // y = -43.5 to -10.5.
     glEnable(GL_SCISSOR_TEST);
@@ -64,18 +87,37 @@ void drawInstructions(const GameState* game, int frame) {
     const float s = static_cast<float>(std::fmod(frame, 1102.5) / 5 - 50);
     glTranslatef(0.0f, s, 0.0f);
     glTranslatef(-50.0f, 0.0f, 0.0f);
-    textCentred = 0;
     // Lines wholly outside the band would be clipped anyway; skipping them keeps
     // the frame cheap (glyph ink stays within 1 em below and 1.5 em above the
     // baseline, one em being 3.1 units).
     double baseline = s;
     for (const char* line : instructionLines) {
-        if (baseline - 3.1 < bandTop && baseline + 1.5 * 3.1 > bandBottom) drawText(line);
+        if (baseline - 3.1 < bandTop && baseline + 1.5 * 3.1 > bandBottom) drawText(font, TextAlign::Left, "%s", line);
         glTranslatef(0.0f, -3.5f, 0.0f);
         baseline -= 3.5;
     }
     glPopMatrix();
     glDisable(GL_SCISSOR_TEST);
+}
+
+void showTitle(RenderContext& context) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawTitle(context.font);
+}
+
+void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context) {
+    if (game.playing) {
+        screen.wasPlaying = true;
+        drawScene(game, context);
+        return;
+    }
+    // The first frame after a game starts the instructions from the top.
+    if (screen.wasPlaying) screen.scrollFrame = 0;
+    drawScene(game, context);
+    drawGameOver(context.font);
+    drawInstructions(context.font, screen.scrollFrame);
+    ++screen.scrollFrame;
+    screen.wasPlaying = false;
 }
 
 }  // namespace drumhold

@@ -7,7 +7,7 @@ packages=(
     cmake g++ make pkg-config
     libsdl2-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0
     libfreetype-dev libfontconfig-dev fonts-ocr-a fonts-dejavu-core
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev
     xvfb xauth xfonts-base xdotool imagemagick x11-utils x11-xserver-utils libfaketime
 )
 

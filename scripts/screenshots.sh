@@ -11,7 +11,7 @@ build="${1:-build}"
 out="${2:-docs/screenshots}"
 
 . tests/e2e/screens.sh
-screens_setup "$build/drumhold" "$build/tests/e2e/screen_probe"
+screens_setup "$build/drumhold" "$build/screen_probe"
 mkdir -p "$out"
 
 save() { import -window root -depth 8 "PNG24:$out/$1.png" || e2e_fail "screenshot $1 failed"; }

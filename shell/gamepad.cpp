@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "data/keys.h"
+
 namespace drumhold {
 
 namespace {
@@ -15,7 +17,9 @@ enum Source {
 };
 
 // The key-table entry each source drives: arrows, shift, space, Esc.
-constexpr int kSourceKey[SourceCount] = {37, 39, 38, 40, 37, 39, 38, 40, 16, 32, 27};
+constexpr int kSourceKey[SourceCount] = {vk::left, vk::right, vk::up,    vk::down,
+                                         vk::left, vk::right, vk::up,    vk::down,
+                                         vk::shift, vk::space, vk::escape};
 
 bool keyHeld(unsigned held, int key) {
     for (int s = 0; s < SourceCount; ++s)

@@ -1,16 +1,41 @@
-// loop.cpp -- the entry point's outer loop and the message pump.
+// loop.cpp -- the entry point's outer loop, the title and the message pump.
 #include "shell/loop.h"
 
-#include <array>
-
-#include "shell/game_host.h"
-#include "shell/modes.h"
-#include "world/game.h"
+#include "world/world.h"
 
 namespace drumhold {
 
-void pumpMessages(GameWindow& window) {
-    Platform& platform = window.platform();
+namespace {
+
+constexpr std::uint32_t kTitleMs = 5000;
+
+// The world's host in the running game: cues to the sound, tank lists to the
+// presentation, the pacing sleeps to the platform's clock.
+class GameHost final : public ListHost {
+public:
+    GameHost(Platform& platform, Presentation& presentation, Sound& sound)
+        : ListHost(presentation), platform_(platform), sound_(sound) {}
+    bool playCue(const char* name) override { return sound_.play(name); }
+    void sleepMs(std::uint32_t ms) override { platform_.sleep(ms); }
+
+private:
+    Platform& platform_;
+    Sound& sound_;
+};
+
+}  // namespace
+
+void initGame(GameWindow& window, GameState& game) {
+    initWorld(&game);
+    window.presentation->showTitle();
+    window.platform->swapBuffers();
+    // No message is handled during the title: keys pressed meanwhile wait in
+    // the queue and reach the table before the first frame.
+    window.platform->sleep(kTitleMs);
+}
+
+void pumpMessages(GameWindow& window, GameState& game) {
+    Platform& platform = *window.platform;
     for (;;) {
         ShellMessage message;
         if (platform.takeMessage(message)) {
@@ -23,9 +48,10 @@ void pumpMessages(GameWindow& window) {
             // next, so frames alternate between sleeping and not; one update is
             // always exactly one tick, whatever the elapsed time.
             const std::uint32_t now = platform.tickCount();
-            updateFrame(now - window.lastTick);
+            // Esc ends the run, but this frame is still drawn and presented.
+            if (!updateFrame(&game, window.keys, now - window.lastTick)) requestQuit(window);
             window.lastTick = now;
-            window.presentation->drawFrame();
+            window.presentation->drawFrame(game);
             platform.swapBuffers();
         } else {
             platform.waitMessage();
@@ -33,50 +59,38 @@ void pumpMessages(GameWindow& window) {
     }
 }
 
-int runGame(Platform& platform, Presentation& presentation) {
-    WindowClassInfo classInfo;
-    classInfo.platform = &platform;
-    std::array<int, kKeyCount> keys{};
+int runGame(Platform& platform, Presentation& presentation, Sound& sound) {
     GameWindow window;
-    window.keys = keys.data();
-    window.windowClass = &classInfo;
+    window.platform = &platform;
     window.presentation = &presentation;
-
-    if (!registerGameWindowClass(classInfo)) {
+    if (!registerGameWindowClass(platform)) {
         platform.messageBox("Error Registering Window Class!");
         return -1;
     }
 
-    GameHost host(platform, presentation);
-    WorldHost* previousHost = setWorldHost(&host);
-    attachQuitPoster(&platform);
+    GameHost host(platform, presentation, sound);
+    GameState game{};
+    game.host = &host;
 
-    running = 1;
-    fullscreenWanted = window.fullscreen;
-    bool worldBuilt = false;
-    while (running) {
-        window.fullscreen = fullscreenWanted;
+    window.running = true;
+    while (window.running) {
+        window.fullscreen = window.fullscreenWanted;
         if (!openGameWindow(window)) {
             platform.messageBox("Error Creating OpenGL Window");
-            running = 0;
+            window.running = false;
             break;
         }
-        host.contextOpened();
-        initGame(window, keys.data());
-        worldBuilt = true;
-        pumpMessages(window);
+        presentation.contextOpened();
+        initGame(window, game);
+        pumpMessages(window, game);
         // The world stays: the next opening puts a fresh game in its place.
+        presentation.contextClosing();
         closeGameWindow(window);
-        host.contextClosed();
     }
 
-    if (worldBuilt) releaseWorld();
-    attachQuitPoster(nullptr);
-    setWorldHost(previousHost);
-    unregisterGameWindowClass(classInfo);
+    releaseWorld(&game);
+    unregisterGameWindowClass(platform);
     return 0;
 }
-
-int runGame(Platform& platform) { return runGame(platform, openGlPresentation()); }
 
 }  // namespace drumhold

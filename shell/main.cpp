@@ -1,4 +1,5 @@
 // main.cpp -- the program's entry point: signals, sound, then the game's run.
+#include "render/gl_presentation.h"
 #include "shell/loop.h"
 #include "shell/sdl_platform.h"
 #include "shell/signals.h"
@@ -8,8 +9,8 @@ int main(int, char**) {
     // Before anything starts a thread, so that every thread keeps them blocked.
     drumhold::startSignalWatch(&drumhold::SdlPlatform::noteSignal);
     drumhold::SdlPlatform platform;
-    drumhold::openSound();
-    const int code = drumhold::runGame(platform);
-    drumhold::closeSound();
-    return code;
+    drumhold::GlPresentation presentation;
+    drumhold::Sound sound;
+    sound.open();
+    return drumhold::runGame(platform, presentation, sound);
 }

@@ -20,10 +20,9 @@ enum class MessageType {
     SizeMinimised,
     SizeOther,      // maximised and the rest: default handling only
     Close,          // the window (or the user, through a signal) asks to close
-    SwitchDisplay,  // SHELL_MSG_SWITCH_DISPLAY: toggle fullscreen by reopening
+    SwitchDisplay,  // toggle fullscreen by reopening the window
     Quit,           // ends the current message pump
 };
-inline constexpr MessageType SHELL_MSG_SWITCH_DISPLAY = MessageType::SwitchDisplay;
 
 struct ShellMessage {
     MessageType type = MessageType::Quit;
@@ -36,8 +35,7 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Brings the video system up (what registering the window class amounts to);
-    // false when that is impossible.
+    // Brings the video system up; false when that is impossible.
     virtual bool initVideo() = 0;
     virtual void quitVideo() = 0;
 

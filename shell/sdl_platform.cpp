@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "data/keys.h"
 #include "shell/keymap.h"
 
 namespace drumhold {
@@ -28,7 +29,6 @@ Uint32 quitEventType() { return firstEventType; }
 Uint32 switchEventType() { return firstEventType + 1; }
 Uint32 closeEventType() { return firstEventType + 2; }
 
-constexpr int kF10 = 121;
 constexpr Uint32 kModeSettleMs = 100;  // a switch must hold for this long...
 constexpr Uint32 kModeGiveUpMs = 500;  // ...and show up within this
 
@@ -276,7 +276,7 @@ bool SdlPlatform::translate(const SDL_Event& event, ShellMessage& out) const {
         if (event.type == SDL_KEYDOWN) {
             // Keys pressed with Alt, and F10, are system keys: they drive the
             // window manager, never the game. Releases always reach the table.
-            if ((event.key.keysym.mod & KMOD_ALT) != 0 || code == kF10) return false;
+            if ((event.key.keysym.mod & KMOD_ALT) != 0 || code == vk::f10) return false;
             out.type = MessageType::KeyDown;
         } else {
             out.type = MessageType::KeyUp;

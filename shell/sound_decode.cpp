@@ -1,4 +1,5 @@
-// sound_decode.cpp -- image check, SDL's WAVE loader and SDL_AudioCVT conversion.
+// sound_decode.cpp -- the careful reader's view of an image, converted with
+// SDL_AudioCVT.
 //
 // SDL_AudioCVT, not SDL_AudioStream: the stream of SDL 2.26 loses the last 512
 // input frames when it resamples, which would clip the end of every cue.
@@ -8,7 +9,6 @@
 
 #include <climits>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 #include "shell/wave_image.h"
@@ -16,10 +16,6 @@
 namespace drumhold {
 
 namespace {
-
-struct FreeWav {
-    void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
-};
 
 bool fail(std::string& why, std::string reason) {
     why = std::move(reason);
@@ -33,31 +29,18 @@ bool decodeWave(std::span<const unsigned char> image, const SoundOutput& output,
     pcm.clear();
     WaveImage wave;
     if (!readWaveImage(image, wave, why)) return false;
-    if (image.size() > static_cast<std::size_t>(INT_MAX)) return fail(why, "image too large");
-
-    SDL_RWops* source = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
-    if (source == nullptr) return fail(why, SDL_GetError());
-    SDL_AudioSpec loaded;
-    Uint8* raw = nullptr;
-    Uint32 length = 0;
-    if (SDL_LoadWAV_RW(source, 1, &loaded, &raw, &length) == nullptr)
-        return fail(why, std::string("the WAVE loader refused it: ") + SDL_GetError());
-    const std::unique_ptr<Uint8, FreeWav> decoded(raw);
-
-    // Both readings of the image must agree before any of it is played.
-    const SDL_AudioFormat expected = wave.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (loaded.format != expected || loaded.channels != wave.channels || loaded.freq != wave.rate ||
-        length != wave.data.size())
-        return fail(why, "the WAVE loader read it differently");
+    const std::size_t length = wave.data.size();
+    if (length > static_cast<std::size_t>(INT_MAX)) return fail(why, "image too large");
 
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, loaded.format, loaded.channels, loaded.freq, output.format,
+    const SDL_AudioFormat format = wave.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    if (SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(wave.channels), wave.rate, output.format,
                           static_cast<Uint8>(output.channels), output.rate) < 0)
         return fail(why, std::string("cannot convert it: ") + SDL_GetError());
     if (static_cast<std::uint64_t>(length) * static_cast<std::uint64_t>(cvt.len_mult) > INT_MAX)
         return fail(why, "image too large");
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(length) * static_cast<std::size_t>(cvt.len_mult));
-    std::memcpy(buffer.data(), raw, length);
+    std::vector<unsigned char> buffer(length * static_cast<std::size_t>(cvt.len_mult));
+    std::memcpy(buffer.data(), wave.data.data(), length);
     cvt.len = static_cast<int>(length);
     cvt.buf = buffer.data();
     if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)

@@ -15,8 +15,8 @@ struct SoundOutput {
     int channels = 0;
 };
 
-// Checks `image` (see wave_image.h), decodes it with SDL's loader and converts
-// it to `output`. On success `pcm` holds the converted sound and the result is
+// Reads `image` with the careful reader (wave_image.h) and converts its sound to
+// `output`. On success `pcm` holds the converted sound and the result is
 // true; otherwise `pcm` is empty and `why` says what was wrong.
 bool decodeWave(std::span<const unsigned char> image, const SoundOutput& output,
                 std::vector<unsigned char>& pcm, std::string& why);

@@ -1,85 +1,65 @@
 // window.cpp -- opening, closing and the window procedure of the game window.
 #include "shell/window.h"
 
-#include <algorithm>
-
-#include "shell/modes.h"
-
 namespace drumhold {
 
-namespace {
-
-Platform* quitTarget = nullptr;
-
-void postQuitToTarget() {
-    if (quitTarget) quitTarget->postQuit();
-}
-
-}  // namespace
-
-void attachQuitPoster(Platform* platform) {
-    quitTarget = platform;
-    setQuitPoster(platform ? &postQuitToTarget : nullptr);
-}
-
-int registerGameWindowClass(WindowClassInfo& classInfo) {
-    if (!classInfo.platform->initVideo()) {
-        classInfo.platform->messageBox("RegisterClassEx Failed!");
-        return 0;
+bool registerGameWindowClass(Platform& platform) {
+    if (!platform.initVideo()) {
+        platform.messageBox("RegisterClassEx Failed!");
+        return false;
     }
-    return 1;
+    return true;
 }
 
-void unregisterGameWindowClass(WindowClassInfo& classInfo) { classInfo.platform->quitVideo(); }
+void unregisterGameWindowClass(Platform& platform) { platform.quitVideo(); }
 
-int switchDisplayMode(Platform& platform, int width, int height, int bits) {
-    return platform.switchDisplayMode(width, height, bits) ? 1 : 0;
+void requestQuit(GameWindow& window) {
+    window.platform->postQuit();
+    window.running = false;
 }
 
-int openGameWindow(GameWindow& window) {
-    Platform& platform = window.platform();
-    const bool fullscreen = window.fullscreen == 1;
-    if (!platform.openWindow(window.title, window.width, window.height, fullscreen)) return 0;
-    window.open = 1;
+bool openGameWindow(GameWindow& window) {
+    Platform& platform = *window.platform;
+    if (!platform.openWindow(window.title, window.width, window.height, window.fullscreen)) return false;
+    window.open = true;
 
-    if (fullscreen && !switchDisplayMode(platform, window.width, window.height, window.bits)) {
+    if (window.fullscreen && !platform.switchDisplayMode(window.width, window.height, window.bits)) {
         // The game still runs, in an ordinary window; closing must then leave
         // the display mode alone.
         platform.leaveFullscreen(window.width, window.height);
         platform.messageBox("Mode Switch Failed.\nRunning In Windowed Mode.");
-        window.fullscreen = 0;
+        window.fullscreen = false;
     }
 
-    window.active = 1;
+    window.active = true;
     window.presentation->setViewport(window.width, window.height);
     window.presentation->setClearValues();
-    std::fill(window.keys, window.keys + kKeyCount, 0);
+    window.keys.fill(0);
     window.lastTick = platform.tickCount();
-    return 1;
+    return true;
 }
 
-int closeGameWindow(GameWindow& window) {
-    Platform& platform = window.platform();
+void closeGameWindow(GameWindow& window) {
+    Platform& platform = *window.platform;
     if (window.open) {
         platform.closeWindow();
-        window.open = 0;
+        window.open = false;
     }
     if (window.fullscreen) platform.restoreDisplayMode();
-    return 1;
 }
 
 bool gameWindowProc(GameWindow& window, const ShellMessage& message) {
     switch (message.type) {
     case MessageType::SizeRestored:
-        window.active = 1;
+        window.active = true;
         window.presentation->setViewport(message.width, message.height);
         return true;
     case MessageType::SizeMinimised:
-        window.active = 0;
+        window.active = false;
         return true;
     case MessageType::Close:
         // The loop destroys the window once the pump has ended.
-        requestQuit();
+        requestQuit(window);
         return true;
     case MessageType::KeyDown:
     case MessageType::KeyUp:
@@ -90,8 +70,8 @@ bool gameWindowProc(GameWindow& window, const ShellMessage& message) {
     case MessageType::SwitchDisplay:
         // The switch works on the wanted mode, not the one in force: after a
         // refused mode switch the first request gives a windowed window again.
-        fullscreenWanted = fullscreenWanted == 1 ? 0 : 1;
-        window.platform().postQuit();
+        window.fullscreenWanted = !window.fullscreenWanted;
+        window.platform->postQuit();
         return false;
     case MessageType::SizeOther:
     case MessageType::Quit:

@@ -8,9 +8,6 @@
 // finished (glFinish), against an aim of well under a millisecond.
 //
 //   bench_draw [--frames N]
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -18,11 +15,9 @@
 #include <cstring>
 
 #include "render/gl.h"
-#include "render/list_host.h"
-#include "render/render.h"
-#include "render/text.h"
-#include "world/game.h"
-#include "world/host.h"
+#include "render/gl_presentation.h"
+#include "tools/offscreen_gl.h"
+#include "world/world.h"
 
 namespace {
 
@@ -54,8 +49,8 @@ void makeBusy(GameState* g) {
     auto* e = new Explosion{};
     e->live = 1;
     for (int i = 0; i < 16; ++i) e->debris = missile(30.0f + (i % 4) * 2.0f, 20.0f + (i / 4) * 2.0f, -0.7f, 0.7f, e->debris);
-    e->next = explosions;
-    explosions = e;
+    e->next = g->explosions;
+    g->explosions = e;
     g->powerUp = new PowerUp{-20.0f, 15.0f, 18, 3};
 }
 
@@ -73,40 +68,32 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "bench_draw: SDL_Init: %s\n", SDL_GetError());
+    OffscreenGl gl;
+    if (!gl.ok()) {
+        std::fprintf(stderr, "bench_draw: no GL context: %s\n", gl.error().c_str());
         return 1;
     }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_Window* window = SDL_CreateWindow("bench_draw", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
-    if (!context) {
-        std::fprintf(stderr, "bench_draw: no GL context: %s\n", SDL_GetError());
-        SDL_Quit();
-        return 1;
-    }
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-
-    ListHost host;
-    setWorldHost(&host);
-    static int keys[256];
-    initWorld(keys);
-    prepareContext(game);
-    makeBusy(game);
-    playing = 0;
+    GlPresentation presentation;
+    presentation.contextOpened();
+    presentation.setClearValues();
+    ListHost host(presentation);
+    GameState game{};
+    game.host = &host;
+    initWorld(&game);
+    makeBusy(&game);
+    game.playing = false;
+    int& scrollFrame = presentation.attractScreen().scrollFrame;
 
     for (int i = 0; i < kWarmUp; ++i) {
         scrollFrame = kScroll;
-        drawFrame();
+        presentation.drawFrame(game);
     }
     glFinish();
     double total = 0, slowest = 0;
     for (int i = 0; i < frames; ++i) {
         scrollFrame = kScroll;
         const auto start = Clock::now();
-        drawFrame();
+        presentation.drawFrame(game);
         const double t = ms(Clock::now() - start);
         total += t;
         slowest = std::max(slowest, t);
@@ -116,7 +103,7 @@ int main(int argc, char** argv) {
     const auto start = Clock::now();
     for (int i = 0; i < finishedFrames; ++i) {
         scrollFrame = kScroll;
-        drawFrame();
+        presentation.drawFrame(game);
         glFinish();
     }
     const double finished = ms(Clock::now() - start) / finishedFrames;
@@ -126,10 +113,7 @@ int main(int argc, char** argv) {
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     std::printf("drawFrame + glFinish (rasterised):   %.3f ms\n", finished);
 
-    releaseWorld();
-    setWorldHost(nullptr);
-    SDL_GL_DeleteContext(context);
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    releaseWorld(&game);
+    presentation.contextClosing();
     return 0;
 }

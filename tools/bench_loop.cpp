@@ -1,8 +1,8 @@
 // bench_loop.cpp -- the real game loop's paced tick rate, in play and in attract.
 //
 // Runs the game itself (runGame on the SDL platform, OpenGL drawing, the pacing
-// sleeps of the update step) on a private Xvfb at 800x600x16, so it neither
-// needs nor disturbs a desktop. Wrappers around the platform and the
+// sleeps of the update step) on the X server that DISPLAY names: scripts/bench.sh
+// starts a private Xvfb at 800x600x16, so it neither needs nor disturbs a desktop. Wrappers around the platform and the
 // presentation count frames (one frame is one update, one tick) and play the
 // player's part: 10 s of attract mode, space, 10 s of play, Esc. The pacing
 // allows two ticks per 20 + d ms in play and per 100 + d ms in attract, d being
@@ -10,24 +10,16 @@
 // Reported, not asserted.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <string>
 
+#include "data/keys.h"
+#include "render/gl_presentation.h"
 #include "shell/loop.h"
 #include "shell/sdl_platform.h"
-#include "world/game.h"
-
-extern char** environ;
 
 namespace {
 
@@ -55,6 +47,7 @@ enum class Phase { Attract, Starting, Play, Done };
 
 // The player: watches the frames and presses keys through the message queue.
 struct Player {
+    const GameState* game = nullptr;  // the world the frames show
     Phase phase = Phase::Attract;
     Span attract, play;
     std::deque<ShellMessage> keys;
@@ -71,20 +64,20 @@ struct Player {
             attract.add(now);
             attract.workS += workS;
             if (attract.length() >= kMeasureS) {
-                press(32, true);
+                press(vk::space, true);
                 phase = Phase::Starting;
             }
             return;
         case Phase::Starting:
-            if (!playing) return;
-            press(32, false);
+            if (!game->playing) return;
+            press(vk::space, false);
             phase = Phase::Play;
             [[fallthrough]];
         case Phase::Play:
             play.add(now);
             play.workS += workS;
             if (play.length() >= kMeasureS) {
-                press(27, true);
+                press(vk::escape, true);
                 phase = Phase::Done;
             }
             return;
@@ -143,14 +136,17 @@ private:
 // title's presentation is not a frame).
 class BenchPresentation final : public Presentation {
 public:
-    BenchPresentation(Presentation& inner, BenchPlatform& platform) : inner_(inner), platform_(platform) {}
+    BenchPresentation(Presentation& inner, BenchPlatform& platform, Player& player)
+        : inner_(inner), platform_(platform), player_(player) {}
+    void contextOpened() override { inner_.contextOpened(); }
+    void contextClosing() override { inner_.contextClosing(); }
     void setViewport(int w, int h) override { inner_.setViewport(w, h); }
     void setClearValues() override { inner_.setClearValues(); }
-    void prepare(GameState* g) override { inner_.prepare(g); }
-    void showTitle(GameState* g) override { inner_.showTitle(g); }
-    void drawFrame() override {
+    void showTitle() override { inner_.showTitle(); }
+    void drawFrame(const GameState& game) override {
+        player_.game = &game;
         platform_.frameStarts();
-        inner_.drawFrame();
+        inner_.drawFrame(game);
     }
     unsigned compileTankList(const Shape& s) override { return inner_.compileTankList(s); }
     void releaseTankList(unsigned l) override { inner_.releaseTankList(l); }
@@ -158,44 +154,7 @@ public:
 private:
     Presentation& inner_;
     BenchPlatform& platform_;
-};
-
-// A private X server: Xvfb picks a free display and writes its number to us.
-struct PrivateX {
-    pid_t pid = -1;
-
-    bool start() {
-        int fds[2];
-        if (pipe(fds) != 0) return false;
-        const std::string fd = std::to_string(fds[1]);
-        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x16",
-                              "-nolisten", "tcp", "-noreset", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        const int failed = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        if (failed != 0) {
-            pid = -1;
-            close(fds[0]);
-            return false;
-        }
-        std::string number;
-        pollfd reader{fds[0], POLLIN, 0};
-        char c = 0;
-        while (poll(&reader, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) return false;
-        setenv("DISPLAY", (":" + number).c_str(), 1);
-        return true;
-    }
-    ~PrivateX() {
-        if (pid <= 0) return;
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-    }
+    Player& player_;
 };
 
 void report(const char* mode, const Span& span, const char* note) {
@@ -210,17 +169,18 @@ void report(const char* mode, const Span& span, const char* note) {
 }  // namespace
 
 int main() {
-    PrivateX x;
-    if (!x.start()) {
-        std::printf("loop     skipped: no private X server (is Xvfb installed?)\n");
+    if (!std::getenv("DISPLAY")) {
+        std::printf("loop     skipped: no X server (DISPLAY is not set)\n");
         return 0;
     }
     unsetenv("SDL_VIDEODRIVER");
 
     Player player;
     BenchPlatform platform(player);
-    BenchPresentation presentation(openGlPresentation(), platform);
-    const int code = runGame(platform, presentation);
+    GlPresentation gl;
+    BenchPresentation presentation(gl, platform, player);
+    Sound silent;
+    const int code = runGame(platform, presentation, silent);
     if (code != 0 || player.phase != Phase::Done) {
         std::printf("loop     failed: the game ended early (exit code %d)\n", code);
         return 1;

@@ -21,7 +21,7 @@ void appendHeader(TextBuffer& out, const FrameView& view) {
     out.put("frame ");
     out.putInt(view.frame);
     out.put(" playing");
-    field(out, view.playing);
+    field(out, g.playing ? 1 : 0);
     out.put(" ticks");
     field(out, g.ticks);
     out.put(" score");
@@ -31,7 +31,7 @@ void appendHeader(TextBuffer& out, const FrameView& view) {
     out.put(" thumpTimer");
     field(out, g.thumpTimer);
     out.put(" rng ");
-    out.putInt(view.rng);
+    out.putInt(g.random.state);
     out.put('\n');
 }
 
@@ -154,7 +154,7 @@ void appendBlock(TextBuffer& out, const FrameView& view) {
     appendPowerUp(out, g.powerUp);
     appendTanks(out, g);
     appendBarrels(out, g.barrels);
-    appendExplosions(out, view.explosions);
+    appendExplosions(out, g.explosions);
     out.put("cues ");
     out.put(view.cues.empty() ? std::string_view("-") : view.cues);
     out.put('\n');

@@ -11,13 +11,10 @@
 
 namespace drumhold::trace {
 
-// Everything a block shows, gathered so that a hand-built state prints too.
+// Everything a block shows.
 struct FrameView {
     std::uint64_t frame = 0;
-    int playing = 0;
-    std::uint32_t rng = 0;
     const GameState* game = nullptr;
-    const Explosion* explosions = nullptr;
     std::string_view cues;  // cue names joined by commas; empty when none
 };
 

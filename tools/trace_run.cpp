@@ -1,8 +1,5 @@
+// trace_run.cpp -- the frame runner of the replay trace.
 #include "tools/trace_run.h"
-
-#include "shell/modes.h"
-#include "world/game.h"
-#include "world/random.h"
 
 namespace drumhold::trace {
 
@@ -13,40 +10,28 @@ constexpr std::uint32_t kElapsedMs = 1000;
 constexpr std::size_t kFlushBytes = 1 << 16;
 }  // namespace
 
-int TraceHost::playCue(const char* name) {
+bool TraceHost::playCue(const char* name) {
     if (!cues_.empty()) cues_ += ',';
     cues_ += name;
-    return 1;
+    return true;
 }
 
 TraceSession::TraceSession() {
-    previousHost_ = setWorldHost(&host_);
-    playing = 0;
-    initWorld(keys_.data());
+    game_.host = &host_;
+    initWorld(&game_);
 }
 
-TraceSession::~TraceSession() {
-    releaseWorld();
-    playing = 0;
-    setWorldHost(previousHost_);
-}
+TraceSession::~TraceSession() { releaseWorld(&game_); }
 
 void TraceSession::step(unsigned heldKeys) {
     host_.clearCues();
-    setKeyTable(keys_.data(), heldKeys);
-    updateFrame(kElapsedMs);
+    setKeyTable(keys_, heldKeys);
+    updateFrame(&game_, keys_, kElapsedMs);
     ++frame_;
 }
 
 FrameView TraceSession::view() const {
-    FrameView v;
-    v.frame = frame_;
-    v.playing = playing;
-    v.rng = randomState();
-    v.game = game;
-    v.explosions = explosions;
-    v.cues = host_.cues();
-    return v;
+    return {frame_, &game_, host_.cues()};
 }
 
 bool runTrace(const std::vector<ScriptStep>& steps, const TraceOptions& options, const TraceSink& sink) {

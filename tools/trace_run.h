@@ -1,11 +1,10 @@
 // trace_run.h -- runs the game headless, frame by frame, and prints its trace.
 //
 // Frame 0 is the freshly initialised world (seed 17, not playing); every later
-// frame sets the key table from the script and runs the shell's update step with
-// 1000 ms elapsed, so no pacing sleep ever happens.
+// frame sets the key table from the script and runs the update step with 1000 ms
+// elapsed, so no pacing sleep ever happens.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -15,7 +14,8 @@
 
 #include "tools/trace_block.h"
 #include "tools/trace_script.h"
-#include "world/host.h"
+#include "data/keys.h"
+#include "world/world.h"
 
 namespace drumhold::trace {
 
@@ -23,10 +23,7 @@ namespace drumhold::trace {
 // hands out display list 0 and never sleeps.
 class TraceHost : public WorldHost {
 public:
-    int playCue(const char* name) override;
-    unsigned createTankList(const Shape&) override { return 0; }
-    void releaseTankList(unsigned) override {}
-    void sleepMs(std::uint32_t) override {}
+    bool playCue(const char* name) override;
 
     void clearCues() { cues_.clear(); }
     // Names joined by commas, in the order they were requested; empty for none.
@@ -36,8 +33,8 @@ private:
     std::string cues_;
 };
 
-// One traced game. Installs its host and initialises the world on construction
-// (that is frame 0); gives everything back on destruction. One at a time.
+// One traced game. Initialises the world on construction (that is frame 0) and
+// releases it on destruction.
 class TraceSession {
 public:
     TraceSession();
@@ -52,8 +49,8 @@ public:
 
 private:
     TraceHost host_;
-    WorldHost* previousHost_ = nullptr;
-    std::array<int, 256> keys_{};
+    GameState game_{};
+    KeyTable keys_{};
     std::uint64_t frame_ = 0;
 };
 

@@ -14,10 +14,9 @@ struct KeyName {
     int virtualKey;
 };
 
-// Arrows 37-40, shift 16 fires, space 32 starts a game.
 constexpr KeyName kKeys[] = {
-    {"up", KEY_UP, 38},     {"down", KEY_DOWN, 40}, {"left", KEY_LEFT, 37},
-    {"right", KEY_RIGHT, 39}, {"fire", KEY_FIRE, 16}, {"space", KEY_SPACE, 32},
+    {"up", KEY_UP, vk::up},          {"down", KEY_DOWN, vk::down},   {"left", KEY_LEFT, vk::left},
+    {"right", KEY_RIGHT, vk::right}, {"fire", KEY_FIRE, vk::shift}, {"space", KEY_SPACE, vk::space},
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -127,8 +126,8 @@ std::string formatScript(const std::vector<ScriptStep>& steps) {
     return text;
 }
 
-void setKeyTable(int* keys, unsigned held) {
-    std::memset(keys, 0, 256 * sizeof(int));
+void setKeyTable(KeyTable& keys, unsigned held) {
+    keys.fill(0);
     for (const KeyName& key : kKeys)
         if (held & key.bit) keys[key.virtualKey] = 1;
 }

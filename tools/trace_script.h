@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/keys.h"
+
 namespace drumhold::trace {
 
 // Key bits of a script step, one per key the script can hold.
@@ -39,9 +41,8 @@ bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptEr
 // The steps as script text, one `COUNT KEYS` line each: what parseScript reads.
 std::string formatScript(const std::vector<ScriptStep>& steps);
 
-// Fills a 256-entry key table: the virtual-key entries of the held keys are 1,
-// every other entry 0.
-void setKeyTable(int* keys, unsigned held);
+// Fills the key table: the entries of the held keys are 1, every other entry 0.
+void setKeyTable(KeyTable& keys, unsigned held);
 
 // Frames the steps run, in total.
 std::uint64_t totalFrames(const std::vector<ScriptStep>& steps);

@@ -10,17 +10,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "world/game.h"
 #include "world/homing.h"
+#include "world/host.h"
 #include "world/missiles.h"
-#include "world/random.h"
-#include "world/tick.h"
+#include "world/movement.h"
 
 namespace drumhold {
 
 namespace {
 
-constexpr double kPi = 3.141592645;
 constexpr float kSearchLimit = 10000;
 constexpr double kHoldDistance = 2.9;    // a thief stops, and carries, this far ahead
 constexpr double kHookDistance = 2.901;  // a thief hooks no farther than this
@@ -91,7 +89,7 @@ void seekBarrel(Tank* tank, GameState* game) {
         playCue(game, "grab");
         tank->towedBarrel = barrel;
         tank->towDelay = static_cast<int>(100 / static_cast<double>(tank->speedFactor));
-        tank->wanderHeading = static_cast<float>(random01() * 360);
+        tank->wanderHeading = static_cast<float>(random01(game->random) * 360);
         barrel->state = BARREL_TOWED;  // no other thief seeks it now
     }
 }
@@ -169,7 +167,7 @@ double turnSpeedScale(double error) {
     return std::cos(error);
 }
 
-int huntPlayer(Tank* tank, GameState* game) {
+void huntPlayer(Tank* tank, GameState* game) {
     // A thief that has just turned hunter lets go of its barrel where it lies.
     if (tank->towedBarrel) {
         tank->towedBarrel->state = BARREL_HOME;
@@ -187,21 +185,20 @@ int huntPlayer(Tank* tank, GameState* game) {
             tank->reload =
                 static_cast<int>(tank->type->reloadTicks / static_cast<double>(tank->speedFactor));
             tank->missiles = fireMissiles(tank->missiles, tank->x, tank->y, tank->heading,
-                                          tank->weapons | WEAPON_ENEMY, tank->speedFactor);
+                                          tank->weapons | WEAPON_ENEMY, tank->speedFactor, game->random);
             playCue(game, "shot");
         }
-    } else if (random01() < 0.1) {
+    } else if (random01(game->random) < 0.1) {
         tank->heading = static_cast<float>(tank->heading - step / 2);  // wander right
-    } else if (random01() < 0.1) {
+    } else if (random01(game->random) < 0.1) {
         tank->heading = static_cast<float>(tank->heading + step / 2);  // wander left
     } else {
         tank->speed = static_cast<float>(tank->type->speed * 0.5 * tank->speedFactor);
     }
     wrapHeading(tank);
-    return 1;
 }
 
-int stealBarrel(Tank* tank, GameState* game) {
+void stealBarrel(Tank* tank, GameState* game) {
     if (!tank->towedBarrel)
         seekBarrel(tank, game);
     else if (tank->towDelay > 0)
@@ -209,7 +206,6 @@ int stealBarrel(Tank* tank, GameState* game) {
     else
         carryBarrel(tank, game);
     wrapHeading(tank);
-    return 1;
 }
 
 }  // namespace drumhold

@@ -5,8 +5,8 @@
 
 namespace drumhold {
 
-int huntPlayer(Tank* tank, GameState* game);
-int stealBarrel(Tank* tank, GameState* game);
+void huntPlayer(Tank* tank, GameState* game);
+void stealBarrel(Tank* tank, GameState* game);
 Tank* nearestLivePlayer(double x, double y, Tank* players);
 Barrel* nearestHomeBarrel(double x, double y, Barrel* barrels);
 double turnSpeedScale(double error);

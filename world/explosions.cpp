@@ -3,32 +3,31 @@
 // An explosion is 15 fragments flying outward for a few ticks. Fragments are
 // projectiles: they strike tanks like missiles, and a rare explosive one bursts
 // again when its life ends, so explosions can chain.
+#include "world/explosions.h"
+
 #include <cmath>
 
-#include "world/game.h"
-#include "world/hits.h"
+#include "world/host.h"
 #include "world/missiles.h"
-#include "world/random.h"
 
 namespace drumhold {
 
 namespace {
 
-constexpr double kPi = 3.141592645;
 constexpr int kFragments = 15;
 constexpr float kPlainDebrisChance = 1;
 constexpr float kExplosiveDebrisChance = 10;
 
 // Six draws, in the order r, a, s, d, life, explosive test. The angles here
 // are used with a positive sign, unlike headings.
-Projectile* makeFragment(double x, double y, double radius, double chance) {
+Projectile* makeFragment(Random& random, double x, double y, double radius, double chance) {
     auto* f = new Projectile{};
-    const float r = static_cast<float>(random01() * radius);
-    const float a = static_cast<float>(random01() * 360);
-    const float s = static_cast<float>(random01());
-    const double d = random01() * 360;
-    int life = static_cast<int>(random01() * 150 * 0.125);
-    const bool explosive = random01() < chance * 0.0001;
+    const float r = static_cast<float>(random01(random) * radius);
+    const float a = static_cast<float>(random01(random) * 360);
+    const float s = static_cast<float>(random01(random));
+    const double d = random01(random) * 360;
+    int life = static_cast<int>(random01(random) * 150 * 0.125);
+    const bool explosive = random01(random) < chance * 0.0001;
 
     f->x = static_cast<float>(x + std::sin(a * kPi / 180) * r);
     f->y = static_cast<float>(y + std::cos(a * kPi / 180) * r);
@@ -54,18 +53,18 @@ Explosion* explode(GameState* game, double x, double y, double radius, double ch
     playCue(game, "explosion");
     auto* explosion = new Explosion{};
     for (int i = 0; i < kFragments; ++i) {
-        Projectile* fragment = makeFragment(x, y, radius, chance);
+        Projectile* fragment = makeFragment(game->random, x, y, radius, chance);
         fragment->next = explosion->debris;
         explosion->debris = fragment;
     }
-    explosion->next = explosions;
-    explosions = explosion;
+    explosion->next = game->explosions;
+    game->explosions = explosion;
     return explosion;
 }
 
 void updateExplosions(GameState* game) {
     Explosion* previous = nullptr;
-    Explosion* e = explosions;
+    Explosion* e = game->explosions;
     while (e) {
         e->live = updateProjectiles(e->debris, game);
         Explosion* next = e->next;
@@ -77,11 +76,11 @@ void updateExplosions(GameState* game) {
             // predecessor before, such a newcomer may be its predecessor now.
             if (!previous) {
                 Explosion* before = nullptr;
-                for (Explosion* walk = explosions; walk != e; walk = walk->next) before = walk;
+                for (Explosion* walk = game->explosions; walk != e; walk = walk->next) before = walk;
                 if (before)
                     before->next = next;
                 else
-                    explosions = next;
+                    game->explosions = next;
             } else {
                 previous->next = next;
             }
@@ -91,12 +90,12 @@ void updateExplosions(GameState* game) {
     }
 }
 
-void releaseExplosions() {
-    while (explosions) {
-        Explosion* next = explosions->next;
-        releaseProjectiles(explosions->debris);
-        delete explosions;
-        explosions = next;
+void releaseExplosions(GameState* game) {
+    while (game->explosions) {
+        Explosion* next = game->explosions->next;
+        releaseProjectiles(game->explosions->debris);
+        delete game->explosions;
+        game->explosions = next;
     }
 }
 

@@ -4,10 +4,10 @@
 // the middle and the end of its coming step; every tank of the tested list that
 // one of the samples touches is destroyed, explodes where it stood and is
 // respawned. The tester itself is passed over by its exact coordinates.
-#include <cmath>
-
-#include "world/game.h"
 #include "world/hits.h"
+
+#include "world/explosions.h"
+#include "world/setup.h"
 
 namespace drumhold {
 
@@ -49,10 +49,10 @@ void explodeTank(GameState* game, const Tank& tank, double blast) {
 
 }  // namespace
 
-int hitEnemies(double x, double y, double vx, double vy, double reach, double blast,
-               GameState* game) {
+bool hitEnemies(double x, double y, double vx, double vy, double reach, double blast,
+                GameState* game) {
     const Samples samples = sweepSamples(x, y, vx, vy);
-    int result = 0;
+    bool hit = false;
     for (Tank* tank = game->enemies; tank; tank = tank->next) {
         if (tank->alive <= 0) continue;
         if (!touches(*tank, samples, reach)) continue;
@@ -64,15 +64,15 @@ int hitEnemies(double x, double y, double vx, double vy, double reach, double bl
         respawnEnemy(tank, game);
         tank->alive = kDestroyedAlive;
         game->score += kEnemyValue;
-        result = 1;
+        hit = true;
     }
-    return result;
+    return hit;
 }
 
-int hitPlayers(double x, double y, double vx, double vy, double reach, double blast,
-               GameState* game) {
+bool hitPlayers(double x, double y, double vx, double vy, double reach, double blast,
+                GameState* game) {
     const Samples samples = sweepSamples(x, y, vx, vy);
-    int result = 0;
+    bool hit = false;
     for (Tank* tank = game->players; tank; tank = tank->next) {
         if (tank->alive <= 0) continue;
         if (!touches(*tank, samples, reach)) continue;
@@ -82,12 +82,12 @@ int hitPlayers(double x, double y, double vx, double vy, double reach, double bl
         if (tank->x == x || tank->y == y) continue;
 
         explodeTank(game, *tank, blast);
-        placePlayer(tank);
+        placePlayer(tank, game->random);
         tank->alive = kDestroyedAlive;
         game->score -= kEnemyValue;
-        result = 1;
+        hit = true;
     }
-    return result;
+    return hit;
 }
 
 }  // namespace drumhold

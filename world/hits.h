@@ -1,16 +1,14 @@
-// hits.h -- hit tests, destruction and score, explosions and their debris.
+// hits.h -- the sweep tests that destroy tanks, and the score they move.
 #pragma once
 
 #include "world/records.h"
 
 namespace drumhold {
 
-int hitEnemies(double x, double y, double vx, double vy, double reach, double blast,
-               GameState* game);
-int hitPlayers(double x, double y, double vx, double vy, double reach, double blast,
-               GameState* game);
-Explosion* explode(GameState* game, double x, double y, double radius, double chance);
-void updateExplosions(GameState* game);
-void releaseExplosions();
+// True when any tank of the list was destroyed.
+bool hitEnemies(double x, double y, double vx, double vy, double reach, double blast,
+                GameState* game);
+bool hitPlayers(double x, double y, double vx, double vy, double reach, double blast,
+                GameState* game);
 
 }  // namespace drumhold

@@ -7,7 +7,6 @@ namespace drumhold {
 
 namespace {
 
-constexpr double kPi = 3.141592645;
 constexpr double kTargetCone = 15;  // degrees either side of the heading
 constexpr double kMaxTurn = 1;      // degrees per tick
 

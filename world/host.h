@@ -2,33 +2,36 @@
 //
 // The world needs three things it cannot do itself: play a sound cue, give a new
 // tank a display list of its outline, and sleep to pace a tick. Whoever runs the
-// world installs a host: the game an SDL/GL-backed one, the replay tool and the
-// tests a recording or silent one. With no host installed the world is silent,
-// makes list name 0 and never sleeps.
+// world puts a host in GameState::host: the game an SDL/GL-backed one, the replay
+// tool and the tests a recording one. The defaults do nothing, so a plain
+// WorldHost runs the world silent, list-less and unpaced; so does no host at all.
 #pragma once
 
 #include <cstdint>
 
-namespace drumhold {
+#include "world/records.h"
 
-struct Shape;
+namespace drumhold {
 
 class WorldHost {
 public:
     virtual ~WorldHost() = default;
     // Start the named cue ("shot", "grab", "explosion", "power_up", "thump")
-    // without waiting. Non-zero when playback started.
-    virtual int playCue(const char* name) = 0;
-    // Allocate a display list for a new tank and compile the outline into it.
-    virtual unsigned createTankList(const Shape& shape) = 0;
+    // without waiting. True when playback started.
+    virtual bool playCue(const char*) { return false; }
+    // A display list with the outline compiled into it, for a new tank.
+    virtual unsigned createTankList(const Shape&) { return 0; }
     // A tank released by a reset gives its list back.
-    virtual void releaseTankList(unsigned list) = 0;
-    virtual void sleepMs(std::uint32_t ms) = 0;
+    virtual void releaseTankList(unsigned) {}
+    virtual void sleepMs(std::uint32_t) {}
 };
 
-// Installs `host` (not owned; nullptr restores the silent default) and returns the
-// previous one.
-WorldHost* setWorldHost(WorldHost* host);
-WorldHost& worldHost();
+inline bool playCue(GameState* game, const char* name) { return game->host && game->host->playCue(name); }
+
+// The pacing of an update step: one that starts less than `periodMs` after the
+// previous one sleeps the difference (unsigned: a clock wrap is harmless).
+inline void pace(GameState* game, std::uint32_t elapsedMs, std::uint32_t periodMs) {
+    if (elapsedMs < periodMs && game->host) game->host->sleepMs(periodMs - elapsedMs);
+}
 
 }  // namespace drumhold

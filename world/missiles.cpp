@@ -7,15 +7,14 @@
 
 #include <cmath>
 
+#include "world/explosions.h"
 #include "world/hits.h"
 #include "world/homing.h"
-#include "world/random.h"
 
 namespace drumhold {
 
 namespace {
 
-constexpr double kPi = 3.141592645;
 constexpr int kMissileLife = 150;
 constexpr float kMissileDebrisChance = 10;  // chance of the burst at the end of an explosive life
 constexpr double kFieldHalfWidth = 60;
@@ -64,17 +63,17 @@ void rebound(Projectile& p, bool outX, bool outY) {
 bool hitTanks(const Projectile& p, GameState* game) {
     const double x = p.x, y = p.y, vx = p.vx, vy = p.vy;
     if (!(p.flags & WEAPON_EXPLOSIVE)) {
-        const int first = hitPlayers(x, y, vx, vy, 0.1, 0.1, game);
-        const int second = hitEnemies(x, y, vx, vy, 0.1, 0.1, game);
+        const bool first = hitPlayers(x, y, vx, vy, 0.1, 0.1, game);
+        const bool second = hitEnemies(x, y, vx, vy, 0.1, 0.1, game);
         return first || second;
     }
     if (p.flags & WEAPON_ENEMY) {
-        const int first = hitEnemies(x, y, vx, vy, 0.1, 0.1, game);
-        const int second = hitPlayers(x, y, vx, vy, 5.0, 0.5, game);
+        const bool first = hitEnemies(x, y, vx, vy, 0.1, 0.1, game);
+        const bool second = hitPlayers(x, y, vx, vy, 5.0, 0.5, game);
         return first || second;
     }
-    const int first = hitPlayers(x, y, vx, vy, 0.1, 0.1, game);
-    const int second = hitEnemies(x, y, vx, vy, 5.0, 0.5, game);
+    const bool first = hitPlayers(x, y, vx, vy, 0.1, 0.1, game);
+    const bool second = hitEnemies(x, y, vx, vy, 5.0, 0.5, game);
     return first || second;
 }
 
@@ -115,7 +114,7 @@ bool updateProjectile(Projectile& p, GameState* game) {
 }  // namespace
 
 Projectile* fireMissiles(Projectile* list, double x, double y, double heading, int flags,
-                         double speed) {
+                         double speed, Random& random) {
     const int count = missilesPerShot(flags);
     const Vec toMuzzle = unitVector(heading);
     const double muzzleX = x + toMuzzle.x;
@@ -129,8 +128,8 @@ Projectile* fireMissiles(Projectile* list, double x, double y, double heading, i
         double candidate = 1.0;
         double spread = 0;
         if (flags & WEAPON_SCATTER) {
-            candidate = random01() * 0.2 + 0.8;
-            spread = (random01() - 0.5) * 5;
+            candidate = random01(random) * 0.2 + 0.8;
+            spread = (random01(random) - 0.5) * 5;
         }
         double missileSpeed = candidate;
         if (flags & WEAPON_ENEMY)

@@ -6,8 +6,9 @@
 namespace drumhold {
 
 // Returns the new head: the shot's missiles, newest first, then the old list.
+// A scatter shot draws from `random`.
 Projectile* fireMissiles(Projectile* list, double x, double y, double heading, int flags,
-                         double speed);
+                         double speed, Random& random);
 // Moves, steers, detonates and tests every projectile once; releases the dead ones.
 // Returns how many are left.
 int updateProjectiles(Projectile*& list, GameState* game);

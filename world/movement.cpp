@@ -1,33 +1,19 @@
 // movement.cpp -- the movement step of a tank and the pushing of barrels, by
 // tanks and by each other.
+#include "world/movement.h"
+
 #include <cmath>
 #include <cstddef>
 #include <vector>
-
-#include "world/tick.h"
 
 namespace drumhold {
 
 namespace {
 
-constexpr double kPi = 3.141592645;
 constexpr double kBarrelSpacing = 2;  // barrels push each other while nearer than this
 
 // A free barrel gives way more than a towed one, which is held by its thief.
 double barrelShare(const Barrel* b) { return b->state == BARREL_TOWED ? 0.01 : 0.1; }
-
-// One pending call of the barrel-to-barrel rule: barrel `a` shoving every other
-// barrel in list order, `b` being the one it is working on.
-struct PushFrame {
-    enum Phase { kNextPair, kTestPair, kAfterPushedB };
-    Barrel* a;
-    Barrel* b;
-    double fa, fb;
-    Phase phase;
-};
-
-// Reused from call to call: no allocation once the deepest pile-up has been seen.
-std::vector<PushFrame> pushStack;
 
 }  // namespace
 
@@ -76,7 +62,7 @@ void pushBarrels(GameState* game, Tank* tank) {
 // order as they would in the nested calls.
 void separateBarrel(GameState* game, Barrel* barrel) {
     if (!game || !barrel) return;
-    std::vector<PushFrame>& stack = pushStack;
+    std::vector<PushFrame>& stack = game->pushStack;
     const std::size_t base = stack.size();
     stack.push_back({barrel, game->barrels, 0, 0, PushFrame::kNextPair});
     while (stack.size() > base) {

@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-#include "world/game.h"
-#include "world/random.h"
+#include "world/host.h"
 
 namespace drumhold {
 
@@ -42,13 +41,13 @@ bool collect(Tank* tank, GameState* game) {
 
 PowerUp* createPowerUp(GameState* game) {
     auto* p = new PowerUp{};
-    p->x = static_cast<float>(random01() - 0.5);
-    p->y = static_cast<float>(random01() - 0.5);
+    p->x = static_cast<float>(random01(game->random) - 0.5);
+    p->y = static_cast<float>(random01(game->random) - 0.5);
     p->x = awayFromCentre(p->x, 60);
     p->y = awayFromCentre(p->y, 45);
     // Power-ups stay for a shorter time as a game goes on.
     p->ttl = static_cast<int>(500 / (game->ticks / 50000.0 + 1));
-    p->kind = randomRaw() % kKinds;
+    p->kind = randomRaw(game->random) % kKinds;
     return p;
 }
 
@@ -65,9 +64,9 @@ void playerCollectPowerUp(Tank* tank, GameState* game) {
     collect(tank, game);
 }
 
-int enemyCollectPowerUp(Tank* tank, GameState* game) {
-    if (!tank || !game || !game->powerUp || tank->alive == 0) return 0;
-    return collect(tank, game) ? 1 : 0;
+bool enemyCollectPowerUp(Tank* tank, GameState* game) {
+    if (!tank || !game || !game->powerUp || tank->alive == 0) return false;
+    return collect(tank, game);
 }
 
 }  // namespace drumhold

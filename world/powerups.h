@@ -8,6 +8,6 @@ namespace drumhold {
 PowerUp* createPowerUp(GameState* game);
 PowerUp* agePowerUp(PowerUp* powerUp);
 void playerCollectPowerUp(Tank* tank, GameState* game);
-int enemyCollectPowerUp(Tank* tank, GameState* game);
+bool enemyCollectPowerUp(Tank* tank, GameState* game);
 
 }  // namespace drumhold

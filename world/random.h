@@ -8,9 +8,19 @@
 
 namespace drumhold {
 
-void seedRandom(std::uint32_t seed);
-int randomRaw();       // one draw, 0..32767
-double random01();     // one draw / 32767, in [0, 1] with 1 included
-std::uint32_t randomState();
+struct Random {
+    std::uint32_t state = 0;
+};
+
+inline void seedRandom(Random& random, std::uint32_t seed) { random.state = seed; }
+
+// One draw, 0..32767.
+inline int randomRaw(Random& random) {
+    random.state = random.state * 214013u + 2531011u;  // wraps modulo 2^32
+    return static_cast<int>((random.state >> 16) & 32767u);
+}
+
+// One draw / 32767, in [0, 1] with 1 included.
+inline double random01(Random& random) { return randomRaw(random) / 32767.0; }
 
 }  // namespace drumhold

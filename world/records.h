@@ -6,13 +6,17 @@
 // Fields are 32-bit floats; intermediates are double unless a rule says float.
 #pragma once
 
-#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "data/tables.h"
+#include "world/random.h"
 
 namespace drumhold {
 
 struct GameState;
 struct Tank;
+class WorldHost;
 
 // Weapon bits (Tank.weapons, Projectile.flags). A power-up of kind k sets 1 << k,
 // so the letter order of "ERSHM" is the bit order.
@@ -41,16 +45,7 @@ enum : int {
     BARREL_TOWED = 2,  // hooked by a thief
 };
 
-// A tank outline: closed line loops over 1-based vertex indices.
-struct Shape {
-    int vertexCount;
-    const float (*vertices)[2];
-    int loopCount;
-    const int* loopLengths;
-    const int* const* loopIndices;
-};
-
-using Behaviour = int (*)(Tank* tank, GameState* game);
+using Behaviour = void (*)(Tank* tank, GameState* game);
 
 struct TankType {
     std::string name;
@@ -115,9 +110,21 @@ struct Tank {
     Tank* next;
 };
 
+// One pending step of the barrel-to-barrel push: barrel `a` shoving every other
+// barrel in list order, `b` being the one it is working on. The push spreads
+// through a pile-up on an explicit stack of these (movement.cpp).
+struct PushFrame {
+    enum Phase { kNextPair, kTestPair, kAfterPushedB };
+    Barrel* a;
+    Barrel* b;
+    double fa, fb;
+    Phase phase;
+};
+
+// The world: every record of the game and everything else the rules read or
+// write, handed to every rule. initWorld starts a fresh game in it; what a new
+// game keeps is marked below.
 struct GameState {
-    int* keys;             // the shell's key table: 256 ints by virtual-key code
-    unsigned fontBase;     // first of the 256 glyph display lists
     int score;
     int ticks;
     int thumpTimer;
@@ -127,6 +134,14 @@ struct GameState {
     int barrelsLeft;
     Barrel* barrels;       // owned
     TankType* tankTypes;   // owned
+    Random random;         // every draw of the game comes from here; seeded by initWorld
+
+    // Kept by a new game: a display switch during play goes on playing, and
+    // explosions in flight finish.
+    bool playing;          // set while a game runs; cleared by the tick that ends it
+    Explosion* explosions; // every explosion, owned
+    WorldHost* host;       // cues, tank lists, sleep (host.h); not owned; null: silent
+    std::vector<PushFrame> pushStack;  // reused: no allocation once the deepest pile-up was seen
 };
 
 }  // namespace drumhold

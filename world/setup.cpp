@@ -1,28 +1,54 @@
-// setup.cpp -- the reset that starts every game, and the rules that place tanks:
-// creating and respawning enemies, creating and placing the player, and putting
-// the barrels back home. Every random draw happens in the order written here.
-#include "data/tables.h"
+// setup.cpp -- the tank types, the reset that starts every game, and the rules
+// that place tanks: creating and respawning enemies, creating and placing the
+// player, and putting the barrels back home. Every random draw happens in the
+// order written here.
+#include "world/setup.h"
+
 #include "world/behaviours.h"
-#include "world/game.h"
 #include "world/host.h"
-#include "world/random.h"
+#include "world/missiles.h"
 
 namespace drumhold {
 
 namespace {
 
 // A new tank gets its own display list of its type's outline.
-unsigned tankList(const TankType* type) {
-    return type && type->shape ? worldHost().createTankList(*type->shape) : 0;
+unsigned tankList(GameState* game, const TankType* type) {
+    return type && type->shape && game->host ? game->host->createTankList(*type->shape) : 0;
 }
 
 }  // namespace
 
-void resetGame() {
-    GameState* g = game;
-    if (!g) return;
-    releaseTanks(g->players, true);
-    releaseTanks(g->enemies, true);
+void registerTankType(GameState* game, const char* name, const Shape* shape, double speed,
+                      int reloadTicks, double turnRate, double radius, double debrisChance) {
+    TankType* type = new TankType{};
+    type->name = name;
+    type->shape = shape;
+    type->speed = static_cast<float>(speed);
+    type->reloadTicks = reloadTicks;
+    type->turnRate = static_cast<float>(turnRate);
+    type->radius = static_cast<float>(radius);
+    type->debrisChance = static_cast<float>(debrisChance);
+    type->next = game->tankTypes;
+    game->tankTypes = type;
+}
+
+// Only types with a successor are compared: the last type of the list is the
+// fallback for any name, so an unknown name yields it (with the registered
+// pair, "player").
+TankType* findTankType(GameState* game, const char* name) {
+    TankType* type = game->tankTypes;
+    if (!type) return nullptr;
+    while (type->next) {
+        if (name && type->name == name) return type;
+        type = type->next;
+    }
+    return type;
+}
+
+void resetGame(GameState* g) {
+    releaseTanks(g, g->players, true);
+    releaseTanks(g, g->enemies, true);
     g->score = 0;
     g->ticks = 0;
     g->thumpTimer = 0;
@@ -40,13 +66,13 @@ Tank* createEnemy(GameState* g, const char* typeName, Behaviour behaviour) {
     TankType* type = findTankType(g, typeName);
     Tank* tank = new Tank{};
     tank->colour = enemyColour;
-    tank->displayList = tankList(type);
+    tank->displayList = tankList(g, type);
     tank->type = type;
     tank->next = g->enemies;
     tank->alive = 0;
     tank->missiles = nullptr;
     tank->towedBarrel = nullptr;
-    tank->wanderHeading = static_cast<float>(random01() * 360);
+    tank->wanderHeading = static_cast<float>(random01(g->random) * 360);
     tank->towDelay = 0;
     tank->speedFactor = 1;
     tank->behaviour = behaviour;
@@ -61,32 +87,33 @@ Tank* createEnemy(GameState* g, const char* typeName, Behaviour behaviour) {
 // Enters on the middle half of a random edge, facing a random way. A side draw
 // of exactly 1 (side 4) leaves the position as it was.
 void respawnEnemy(Tank* tank, GameState* g) {
-    const int side = static_cast<int>(random01() * 4);
+    Random& random = g->random;
+    const int side = static_cast<int>(random01(random) * 4);
     switch (side) {
     case 0:
         tank->x = 59;
-        tank->y = static_cast<float>((random01() - 0.5) * 43);
+        tank->y = static_cast<float>((random01(random) - 0.5) * 43);
         break;
     case 1:
         tank->x = -59;
-        tank->y = static_cast<float>((random01() - 0.5) * 43);
+        tank->y = static_cast<float>((random01(random) - 0.5) * 43);
         break;
     case 2:
-        tank->x = static_cast<float>((random01() - 0.5) * 58);
+        tank->x = static_cast<float>((random01(random) - 0.5) * 58);
         tank->y = 44;
         break;
     case 3:
-        tank->x = static_cast<float>((random01() - 0.5) * 58);
+        tank->x = static_cast<float>((random01(random) - 0.5) * 58);
         tank->y = -44;
         break;
     default:
         break;
     }
-    tank->heading = static_cast<float>(random01() * 360);
+    tank->heading = static_cast<float>(random01(random) * 360);
     tank->speed = 0;
     tank->towedBarrel = nullptr;
     tank->weapons = WEAPON_ENEMY;  // collected modifiers are lost
-    tank->behaviour = random01() < 0.66 ? stealBarrel : huntPlayer;
+    tank->behaviour = random01(random) < 0.66 ? stealBarrel : huntPlayer;
     // Enemies that enter later in a game are quicker in every respect.
     tank->speedFactor = static_cast<float>(g->ticks / 50000.0 + 0.5);
 }
@@ -96,14 +123,14 @@ Tank* createPlayer(GameState* g, const char* typeName, Behaviour behaviour) {
     Tank* tank = new Tank{};
     tank->alive = 0;
     tank->colour = playerColour;
-    tank->displayList = tankList(type);
+    tank->displayList = tankList(g, type);
     tank->type = type;
     tank->behaviour = behaviour;
     tank->next = g->players;
     tank->towedBarrel = nullptr;
     tank->wanderHeading = 0;
     tank->missiles = nullptr;
-    placePlayer(tank);
+    placePlayer(tank, g->random);
     tank->reload = 0;
     tank->controls = 0;
     return tank;
@@ -111,10 +138,10 @@ Tank* createPlayer(GameState* g, const char* typeName, Behaviour behaviour) {
 
 // Anywhere in the middle half of the field, barrels included: the pushing
 // rules move them apart.
-void placePlayer(Tank* tank) {
-    tank->x = static_cast<float>((random01() - 0.5) * 58);
-    tank->y = static_cast<float>((random01() - 0.5) * 43);
-    tank->heading = static_cast<float>(random01() * 360);
+void placePlayer(Tank* tank, Random& random) {
+    tank->x = static_cast<float>((random01(random) - 0.5) * 58);
+    tank->y = static_cast<float>((random01(random) - 0.5) * 43);
+    tank->heading = static_cast<float>(random01(random) * 360);
     tank->weapons = 0;  // power-ups last until the tank is destroyed
     tank->speed = 0;
 }
@@ -136,6 +163,38 @@ Barrel* resetBarrels(Barrel* list) {
         b = b->next;
     }
     return list;
+}
+
+// The display lists go back to the host only while the context that made them
+// is still current.
+void releaseTanks(GameState* game, Tank* list, bool giveBackDisplayLists) {
+    while (list) {
+        Tank* next = list->next;
+        releaseProjectiles(list->missiles);
+        if (giveBackDisplayLists && game->host) game->host->releaseTankList(list->displayList);
+        delete list;
+        list = next;
+    }
+}
+
+void releaseGame(GameState* game, bool giveBackDisplayLists) {
+    releaseTanks(game, game->players, giveBackDisplayLists);
+    releaseTanks(game, game->enemies, giveBackDisplayLists);
+    game->players = game->enemies = nullptr;
+    for (Barrel* b = game->barrels; b;) {
+        Barrel* next = b->next;
+        delete b;
+        b = next;
+    }
+    game->barrels = nullptr;
+    for (TankType* t = game->tankTypes; t;) {
+        TankType* next = t->next;
+        delete t;
+        t = next;
+    }
+    game->tankTypes = nullptr;
+    delete game->powerUp;
+    game->powerUp = nullptr;
 }
 
 }  // namespace drumhold

@@ -5,14 +5,13 @@
 // sees a power-up first and the order of every random draw.
 #include "world/tick.h"
 
-#include "data/tables.h"
 #include "world/behaviours.h"
-#include "world/game.h"
+#include "world/explosions.h"
 #include "world/hits.h"
 #include "world/host.h"
 #include "world/missiles.h"
+#include "world/movement.h"
 #include "world/powerups.h"
-#include "world/random.h"
 
 namespace drumhold {
 
@@ -20,19 +19,17 @@ namespace {
 constexpr std::uint32_t kTickPeriodMs = 20;
 }
 
-void gameTick(std::uint32_t elapsedMs) {
-    GameState* g = game;
-    if (!g) return;
+void gameTick(GameState* g, const KeyTable& keys, std::uint32_t elapsedMs) {
     // The heartbeat quickens by 10 ticks for every barrel lost.
     const int period = g->barrelsLeft * 10 + 20;
-    if (elapsedMs < kTickPeriodMs) worldHost().sleepMs(kTickPeriodMs - elapsedMs);
+    pace(g, elapsedMs, kTickPeriodMs);
     g->ticks += 1;
     g->thumpTimer += 1;
     if (g->thumpTimer > period) {
         g->thumpTimer -= period;  // keeps the remainder: a steady beat
         playCue(g, "thump");
     }
-    readControls(g, g->players);
+    readControls(g->players, keys);
     updatePlayers(g->players, g);
     runBehaviours(g->enemies, g);
     updateEnemies(g->enemies, g);
@@ -53,17 +50,16 @@ void gameTick(std::uint32_t elapsedMs) {
     updateEnemyMissiles(g->enemies, g);
     updateExplosions(g);
     // The game is over, but the rest of this tick still runs.
-    if (g->barrelsLeft <= 0) playing = 0;
+    if (g->barrelsLeft <= 0) g->playing = false;
     // No draw at all while a power-up is out.
-    if (!g->powerUp && random01() < 0.002) g->powerUp = createPowerUp(g);
+    if (!g->powerUp && random01(g->random) < 0.002) g->powerUp = createPowerUp(g);
     g->powerUp = agePowerUp(g->powerUp);
 }
 
-void readControls(GameState* g, Tank* player) {
+void readControls(Tank* player, const KeyTable& keys) {
     if (!player) return;
     player->controls = 0;
-    if (player->alive <= 0 || !g || !g->keys) return;
-    const int* keys = g->keys;
+    if (player->alive <= 0) return;
     if (keys[controlKeys.forward]) player->controls |= CONTROL_FORWARD;
     if (keys[controlKeys.reverse]) player->controls |= CONTROL_REVERSE;
     if (keys[controlKeys.left]) player->controls |= CONTROL_LEFT;
@@ -103,7 +99,7 @@ void updatePlayers(Tank* players, GameState* g) {
         if (t->reload == 0 && (t->controls & CONTROL_FIRE)) {
             t->reload = type->reloadTicks;
             g->score -= 1;  // every shot costs a point
-            t->missiles = fireMissiles(t->missiles, t->x, t->y, t->heading, t->weapons, 1);
+            t->missiles = fireMissiles(t->missiles, t->x, t->y, t->heading, t->weapons, 1, g->random);
             playCue(g, "shot");
         }
         if (t->reload != 0) t->reload -= 1;

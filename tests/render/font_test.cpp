@@ -1,6 +1,7 @@
 // The outline font: one list per code, filled glyphs that advance the pen,
 // metrics in em units, the code page, and the choice of face.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "gl_fixture.h"
@@ -11,15 +12,7 @@ namespace {
 
 class FontTest : public RenderTest {
 protected:
-    GlyphMetricsFloat saved[256];
-    void SetUp() override {
-        RenderTest::SetUp();
-        std::memcpy(saved, glyphMetrics, sizeof saved);
-    }
-    void TearDown() override {
-        std::memcpy(glyphMetrics, saved, sizeof saved);  // later tests read the shared font's
-        RenderTest::TearDown();
-    }
+    const std::array<GlyphMetricsFloat, 256>& glyphMetrics = context.font.metrics;
     // Draws `text` with the pen at (x, y) and the em `em` field units high.
     void drawAt(unsigned base, const char* text, double x, double y, double em) {
         glPushMatrix();
@@ -46,7 +39,7 @@ protected:
 };
 
 TEST_F(FontTest, EveryCodeHasAListAndPrintableGlyphsHaveSaneMetrics) {
-    const unsigned base = state.fontBase;
+    const unsigned base = context.font.base;
     for (unsigned code = 0; code < 256; ++code) EXPECT_TRUE(glIsList(base + code)) << code;
     for (int code = 0x20; code < 0x7F; ++code) {
         const GlyphMetricsFloat& m = glyphMetrics[code];
@@ -77,7 +70,7 @@ TEST_F(FontTest, GlyphsAreFilledWithTheirCountersOpenAndAdvanceThePen) {
     const GlyphMetricsFloat& o = glyphMetrics['O'];
     const double em = 40.0, x = -30.0, y = -20.0;
     clear();
-    drawAt(state.fontBase, "O", x, y, em);
+    drawAt(context.font.base, "O", x, y, em);
     const Frame one;
     const auto middle = runs(one, row(y + (o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2) * em));
     ASSERT_EQ(middle.size(), 2u);
@@ -90,7 +83,7 @@ TEST_F(FontTest, GlyphsAreFilledWithTheirCountersOpenAndAdvanceThePen) {
 
     // Each list ends by moving the pen on by its advance.
     clear();
-    drawAt(state.fontBase, " O", x, y, em);
+    drawAt(context.font.base, " O", x, y, em);
     const Frame shifted;
     const auto moved = runs(shifted, row(y + (o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2) * em));
     ASSERT_EQ(moved.size(), 2u);
@@ -101,35 +94,35 @@ TEST_F(FontTest, MissingFacesFallBackAndSayWhichFaceIsUsed) {
     const FontRequest missingThenOcr[] = {{"No Such Face Qx", true, false}, {"OCR A Bold", true, false}};
     FontChoice choice;
     ::testing::internal::CaptureStderr();
-    unsigned base = buildFont(missingThenOcr, &choice);
+    Font font = buildFont(missingThenOcr, &choice);
     std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(choice.request, 1);
     EXPECT_NE(said.find("No Such Face Qx"), std::string::npos) << said;
     EXPECT_NE(said.find(choice.family), std::string::npos) << said;
-    EXPECT_GT(glyphMetrics['A'].gmfCellIncX, 0.0f);
-    EXPECT_TRUE(glIsList(base + 255));
+    EXPECT_GT(font.metrics['A'].gmfCellIncX, 0.0f);
+    EXPECT_TRUE(glIsList(font.base + 255));
 
     // A generic family accepts whatever face it stands for.
     const FontRequest missingThenMono[] = {{"No Such Face Qx", true, false}, {"monospace", true, true}};
     ::testing::internal::CaptureStderr();
-    buildFont(missingThenMono, &choice);
+    font = buildFont(missingThenMono, &choice);
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(choice.request, 1);
     EXPECT_FALSE(choice.family.empty());
-    EXPECT_GT(glyphMetrics['A'].gmfCellIncX, 0.0f);
+    EXPECT_GT(font.metrics['A'].gmfCellIncX, 0.0f);
 
     // Nothing at all: 256 lists that draw nothing, zero advances, and a word on stderr.
     const FontRequest nothing[] = {{"No Such Face Qx", true, false}};
     ::testing::internal::CaptureStderr();
-    base = buildFont(nothing, &choice);
+    font = buildFont(nothing, &choice);
     said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(choice.request, -1);
     EXPECT_FALSE(said.empty());
-    EXPECT_TRUE(glIsList(base) && glIsList(base + 255));
-    EXPECT_TRUE(std::all_of(std::begin(glyphMetrics), std::end(glyphMetrics),
+    EXPECT_TRUE(glIsList(font.base) && glIsList(font.base + 255));
+    EXPECT_TRUE(std::all_of(font.metrics.begin(), font.metrics.end(),
                             [](const GlyphMetricsFloat& m) { return m.gmfCellIncX == 0.0f; }));
     clear();
-    drawAt(base, "ABC", -40, 0, 20);
+    drawAt(font.base, "ABC", -40, 0, 20);
     EXPECT_EQ(Frame().lit(), 0);
 
     // The preferred face says nothing when it is installed.

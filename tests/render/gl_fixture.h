@@ -1,14 +1,12 @@
 // gl_fixture.h -- an offscreen GL context for the render tests, and pixel helpers.
 //
-// One 800x600 double-buffered context per test process, made on SDL's offscreen
-// video driver (EGL and Mesa's software rasteriser, no display needed). The
-// font is built once in it. RenderTest sets the field's view afresh for every
-// test, points the world's globals at a hand-built GameState and reads the back
-// buffer after drawing.
+// One 800x600 double-buffered context per test process, with no display
+// (tools/offscreen_gl.h). The font is built once in it. RenderTest sets the
+// field's view afresh for every test, gives it a hand-built GameState and a
+// render context holding the shared font, and reads the back buffer after
+// drawing.
 #pragma once
 
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,55 +14,37 @@
 #include <cstdlib>
 #include <vector>
 
+#include "render/context.h"
 #include "render/font.h"
 #include "render/gl.h"
 #include "render/scene.h"
-#include "world/game.h"
+#include "tools/offscreen_gl.h"
 
 namespace drumhold::testing {
 
+// The offscreen context and the font built in it, once per process. The context
+// lives until the process ends: tearing it down unloads the GL driver, and what
+// the driver keeps would then show as leaks without names.
 class GlContext {
 public:
     static GlContext& get() {
         static GlContext context;
         return context;
     }
-    bool ok() const { return context_ != nullptr; }
-    unsigned fontBase() const { return fontBase_; }
+    bool ok() const { return gl_->ok(); }
+    const Font& font() const { return font_; }
 
 private:
-    SDL_Window* window_ = nullptr;
-    SDL_GLContext context_ = nullptr;
-    unsigned fontBase_ = 0;
+    OffscreenGl* gl_ = new OffscreenGl;
+    Font font_;
 
     GlContext() {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-            ADD_FAILURE() << "SDL_Init: " << SDL_GetError();
+        if (!gl_->ok()) {
+            ADD_FAILURE() << gl_->error();
             return;
         }
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        window_ = SDL_CreateWindow("render test", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!window_) {
-            ADD_FAILURE() << "SDL_CreateWindow: " << SDL_GetError();
-            return;
-        }
-        context_ = SDL_GL_CreateContext(window_);
-        if (!context_) {
-            ADD_FAILURE() << "SDL_GL_CreateContext: " << SDL_GetError();
-            return;
-        }
-        fontBase_ = buildFont();
+        font_ = buildFont();
     }
-    // The context lives until the process ends: tearing it down unloads the GL
-    // driver, and what the driver keeps would then show as leaks without names.
-    ~GlContext() = default;
 };
 
 struct Rgb {
@@ -127,6 +107,7 @@ constexpr Rgb green{0, 255, 0}, yellow{255, 255, 0}, blue{0, 0, 255}, white{255,
 class RenderTest : public ::testing::Test {
 protected:
     GameState state{};
+    RenderContext context;
 
     void SetUp() override {
         ASSERT_TRUE(GlContext::get().ok());
@@ -134,15 +115,8 @@ protected:
         setView();
         glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
         glDisable(GL_SCISSOR_TEST);
-        state.fontBase = GlContext::get().fontBase();
+        context.font = GlContext::get().font();
         state.barrelsLeft = 18;
-        game = &state;
-        explosions = nullptr;
-        playing = 0;
-    }
-    void TearDown() override {
-        game = nullptr;
-        explosions = nullptr;
     }
     void clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 };

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "gl_fixture.h"
+#include "render/powerup.h"
 
 namespace drumhold::testing {
 namespace {
@@ -26,10 +27,10 @@ protected:
 
     Frame draw(int ttl, bool letter) {
         powerUp.ttl = ttl;
-        state.powerUp = &powerUp;
-        state.fontBase = letter ? GlContext::get().fontBase() : blankFont();
+        Font font = context.font;
+        if (!letter) font.base = blankFont();
         clear();
-        drawPowerUp(&state);
+        drawPowerUp(&powerUp, font);
         return Frame();
     }
     int c(double dx) const { return column(cx + dx); }
@@ -73,9 +74,8 @@ TEST_F(PowerUpTest, PulseAndAnglesFollowTheRemainingTicks) {
         EXPECT_TRUE(f.black(c(0.8), r(0)) && f.black(c(1.2), r(0)));
     }
     // No power-up: nothing at all.
-    state.powerUp = nullptr;
     clear();
-    drawPowerUp(&state);
+    drawPowerUp(nullptr, context.font);
     const Frame empty;
     EXPECT_EQ(empty.lit(), 0);
 }
@@ -105,7 +105,7 @@ TEST_F(PowerUpTest, LetterIsCentredInThePulseColourAndTurnsWithTheInnerDisk) {
     ASSERT_GT(facing.n, 30);
     EXPECT_TRUE(f.is((facing.c0 + facing.c1) / 2, (facing.r0 + facing.r1) / 2, {26, 51, 255}) ||
                 f.near((facing.c0 + facing.c1) / 2, (facing.r0 + facing.r1) / 2, {26, 51, 255}, 3));
-    const GlyphMetricsFloat& h = glyphMetrics['H'];
+    const GlyphMetricsFloat& h = context.font.metrics['H'];
     const double em = 2.79 * 800 / 120;  // pixels
     EXPECT_NEAR(facing.r1 - facing.r0 + 1, h.gmfBlackBoxY * em, 2.0);
     EXPECT_NEAR((facing.r0 + facing.r1 + 1) / 2.0, (cy + 45) * 600 / 90, 2.0);
@@ -124,7 +124,7 @@ TEST_F(PowerUpTest, CentredGlyphOfCodeZeroDrawsNothingAndKeepsTheMatrix) {
     float before[16], after[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, before);
     clear();
-    drawGlyphCentred(&state, 0);
+    drawGlyphCentred(context.font, 0);
     const Frame f;
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_EQ(f.lit(), 0);

@@ -2,7 +2,7 @@
 // per-context preparation, checked on the pixels of a real (software) GL context.
 #include "data/tables.h"
 #include "gl_fixture.h"
-#include "render/render.h"
+#include "render/gl_presentation.h"
 
 namespace drumhold::testing {
 namespace {
@@ -12,7 +12,7 @@ protected:
     Tank makeTank(const float* colour, float x, float y, float heading, int alive) {
         Tank tank{};
         tank.colour = colour;
-        tank.displayList = compileTankList(tankShape);
+        tank.displayList = compileTankList(context, tankShape);
         tank.x = x;
         tank.y = y;
         tank.heading = heading;
@@ -21,7 +21,7 @@ protected:
         return tank;
     }
     void TearDown() override {
-        for (unsigned list : lists) releaseTankList(list);
+        for (unsigned list : lists) releaseTankList(context, list);
         RenderTest::TearDown();
     }
     std::vector<unsigned> lists;
@@ -31,7 +31,7 @@ TEST_F(SceneTest, BorderLiesOnThePixelsOfItsCoordinatesAndTheSceneClearsFirst) {
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
     clear();
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    drawScene();
+    drawScene(state, context);
     const Frame frame;
     // +-59.9 and +-44.9 fall in the outermost pixel columns and rows of the
     // 800x600 window; the next ones inward stay dark.
@@ -53,12 +53,12 @@ TEST_F(SceneTest, BorderLiesOnThePixelsOfItsCoordinatesAndTheSceneClearsFirst) {
     // barrel or projectile.
     EXPECT_EQ(frame.count(red), 0);
     EXPECT_EQ(frame.count(white) + frame.count(green) + frame.count(yellow), 0);
-    EXPECT_TRUE(glIsList(borderList));
+    EXPECT_TRUE(glIsList(context.borderList));
 
     // The list is built once and reused.
-    const unsigned list = borderList;
-    drawScene();
-    EXPECT_EQ(borderList, list);
+    const unsigned list = context.borderList;
+    drawScene(state, context);
+    EXPECT_EQ(context.borderList, list);
 }
 
 TEST_F(SceneTest, TanksPointAlongTheirHeadingInTheirColour) {
@@ -68,7 +68,7 @@ TEST_F(SceneTest, TanksPointAlongTheirHeadingInTheirColour) {
     west.next = &south;
     state.players = &player;
     state.enemies = &west;
-    drawScene();
+    drawScene(state, context);
     const Frame frame;
 
     // Heading 0: the apex at (0, 1.5) is the top of the green outline; the tracks
@@ -99,7 +99,7 @@ TEST_F(SceneTest, DestroyedTanksVanishButTheirMissilesAndDebrisRemain) {
     debris1.x = 30.0f, debris1.y = 30.0f, debris1.prevX = 33.0f, debris1.prevY = 30.0f;
     debris1.next = &debris2;
     Explosion explosion{1, &debris1, nullptr};
-    explosions = &explosion;
+    state.explosions = &explosion;
 
     Tank player = makeTank(playerColour, 10.0f, 12.0f, 0.0f, 0);
     player.missiles = &playerMissile;
@@ -107,7 +107,7 @@ TEST_F(SceneTest, DestroyedTanksVanishButTheirMissilesAndDebrisRemain) {
     enemy.missiles = &enemyMissile;
     state.players = &player;
     state.enemies = &enemy;
-    drawScene();
+    drawScene(state, context);
     const Frame frame;
 
     EXPECT_EQ(frame.count(green) + frame.count(yellow), 0);
@@ -124,7 +124,7 @@ TEST_F(SceneTest, BarrelsAreCircleOutlinesUnlessStolen) {
     Barrel towed{0.0f, 0.0f, BARREL_TOWED, &gone};
     Barrel home{-6.0f, -6.0f, BARREL_HOME, &towed};
     state.barrels = &home;
-    drawScene();
+    drawScene(state, context);
     const Frame frame;
 
     for (const Barrel* b : {&home, &towed}) {
@@ -149,7 +149,7 @@ TEST_F(SceneTest, LaterLayersCoverEarlierOnes) {
     state.barrels = &barrel;
     PowerUp powerUp{24.0f, 0.0f, 18, 0};
     state.powerUp = &powerUp;
-    drawScene();
+    drawScene(state, context);
     const Frame frame;
 
     EXPECT_TRUE(frame.near(column(19.0), row(0), white, 0));  // barrel over missile
@@ -160,12 +160,11 @@ TEST_F(SceneTest, LaterLayersCoverEarlierOnes) {
     EXPECT_GT(frame.count(cyan), 50);
 }
 
-TEST_F(SceneTest, ContextPreparationSetsTheViewAndForgetsDeadLists) {
-    borderList = 4242;  // a name from a context that is gone
+TEST_F(SceneTest, EachContextGetsTheViewAndListsOfItsOwn) {
+    GlPresentation presentation;
+    EXPECT_EQ(presentation.compileTankList(tankShape), 0u) << "no context, no list";
     glLoadIdentity();
-    prepareContext(&state);
-    EXPECT_EQ(borderList, 0u);
-    EXPECT_TRUE(glIsList(state.fontBase) && glIsList(state.fontBase + 255));
+    presentation.contextOpened();
 
     // The field's ortho lands on the model-view matrix; the projection stays identity.
     float m[16];
@@ -185,19 +184,31 @@ TEST_F(SceneTest, ContextPreparationSetsTheViewAndForgetsDeadLists) {
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
 
-    drawScene();
+    state.playing = true;
+    presentation.drawFrame(state);
     const Frame frame;
-    EXPECT_TRUE(frame.is(0, 300, blue));  // the border was built again in this context
-    EXPECT_GT(frame.count(cyan), 50);      // and the score line drew with the new font
+    EXPECT_TRUE(frame.is(0, 300, blue));  // the border was built in this context
+    EXPECT_GT(frame.count(cyan), 50);      // and the score line drew with its font
     for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_LIGHTING, GL_TEXTURE_2D, GL_LINE_SMOOTH,
                        GL_SCISSOR_TEST})
         EXPECT_FALSE(glIsEnabled(cap)) << cap;
 
-    // A tank list lives until it is released.
-    const unsigned list = compileTankList(tankShape);
+    // A tank list lives until it is released, once.
+    const unsigned list = presentation.compileTankList(tankShape);
     EXPECT_TRUE(glIsList(list));
-    releaseTankList(list);
+    presentation.releaseTankList(list);
     EXPECT_FALSE(glIsList(list));
+
+    // A context dies with a tank's list still alive; in the next one the same
+    // name may mean another list, so the old tank's release is dropped. (The
+    // one GL context of the tests stands in for both.)
+    const unsigned old = presentation.compileTankList(tankShape);
+    presentation.contextClosing();
+    presentation.contextOpened();
+    presentation.releaseTankList(old);
+    EXPECT_TRUE(glIsList(old)) << "a list of a closed context was deleted in the next one";
+    glDeleteLists(old, 1);
+    presentation.contextClosing();
 }
 
 }  // namespace

@@ -5,10 +5,8 @@
 
 #include "data/tables.h"
 #include "gl_fixture.h"
-#include "render/list_host.h"
-#include "render/render.h"
-#include "render/text.h"
-#include "world/host.h"
+#include "render/screens.h"
+#include "world/world.h"
 
 namespace drumhold::testing {
 namespace {
@@ -18,10 +16,12 @@ namespace {
 struct Ink {
     double left, right;
 };
+const GlyphMetricsFloat& metricsOf(unsigned char ch) { return GlContext::get().font().metrics[ch]; }
+
 Ink inkOf(const std::string& text, double penX, double em) {
     double pen = 0, left = 1e9, right = -1e9;
     for (unsigned char ch : text) {
-        const GlyphMetricsFloat& m = glyphMetrics[ch];
+        const GlyphMetricsFloat& m = metricsOf(ch);
         if (m.gmfBlackBoxX > 0) {
             left = std::min(left, pen + m.gmfptGlyphOrigin.x);
             right = std::max(right, pen + m.gmfptGlyphOrigin.x + m.gmfBlackBoxX);
@@ -32,7 +32,7 @@ Ink inkOf(const std::string& text, double penX, double em) {
 }
 double widthOf(const std::string& text) {
     float width = 0;
-    for (unsigned char ch : text) width += glyphMetrics[ch].gmfCellIncX;
+    for (unsigned char ch : text) width += metricsOf(ch).gmfCellIncX;
     return width;
 }
 
@@ -52,9 +52,8 @@ protected:
         clear();
         glPushMatrix();
         glTranslatef(-57.0f, 42.0f, 0.0f);
-        glListBase(state.fontBase);
-        textCentred = 0;
-        drawText("%s", text);
+        glListBase(context.font.base);
+        drawText(context.font, TextAlign::Left, "%s", text);
         glPopMatrix();
         return Frame();
     }
@@ -62,7 +61,7 @@ protected:
         state.score = score;
         state.barrelsLeft = barrels;
         clear();
-        drawScoreLine(&state);
+        drawScoreLine(state, context.font);
         return Frame();
     }
 };
@@ -79,12 +78,12 @@ TEST_F(TextTest, ScoreLinePadsBothFieldsAndStartsAtItsOrigin) {
     const Ink ink = inkOf("SCORE: 1234567   BARRELS: 00", -57.0, 3.1);
     EXPECT_NEAR(first, column(ink.left), 1.0);
     EXPECT_NEAR(last, column(ink.right), 1.0);
-    EXPECT_NEAR(first, column(-57.0 + glyphMetrics['S'].gmfptGlyphOrigin.x * 3.1), 1.0);
+    EXPECT_NEAR(first, column(-57.0 + metricsOf('S').gmfptGlyphOrigin.x * 3.1), 1.0);
 }
 
 TEST_F(TextTest, CentredTextsAreCentredByTheirAdvances) {
     clear();
-    drawGameOver(&state);
+    drawGameOver(context.font);
     const Frame over;
     // "GAME OVER" at (0, 25.5), 9.3 units to the em, blank included in the width.
     auto [first, last] = litColumns(over, 24.0, 44.0);
@@ -100,7 +99,7 @@ TEST_F(TextTest, CentredTextsAreCentredByTheirAdvances) {
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
     clear();
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    showTitle(&state);
+    showTitle(context);
     const Frame title;
     EXPECT_EQ(title.count(red), 0);
     std::tie(first, last) = litColumns(title, 19.5, 26.0);
@@ -122,9 +121,8 @@ TEST_F(TextTest, OverlongTextIsCutAt255CharactersAndANullFormatDrawsNothing) {
         glPushMatrix();
         glTranslatef(-59.0f, 0.0f, 0.0f);
         glScalef(0.1f, 0.1f, 0.1f);
-        glListBase(state.fontBase);
-        textCentred = 0;
-        drawText("%s", text.c_str());
+        glListBase(context.font.base);
+        drawText(context.font, TextAlign::Left, "%s", text.c_str());
         glPopMatrix();
         return Frame().count(cyan);
     };
@@ -132,14 +130,14 @@ TEST_F(TextTest, OverlongTextIsCutAt255CharactersAndANullFormatDrawsNothing) {
     EXPECT_GT(draw(250), 0);
     EXPECT_EQ(draw(255), 0);
     clear();
-    drawText(nullptr);
+    drawText(context.font, TextAlign::Left, nullptr);
     EXPECT_EQ(Frame().lit(), 0);
 }
 
 TEST_F(TextTest, ScrollerDrawsOnlyInsideItsBandAndRisesFromBelowIt) {
     for (int frame : {0, 1102, 1103, 100, 300, 600, 900, 1102 + 300}) {
         clear();
-        drawInstructions(&state, frame);
+        drawInstructions(context.font, frame);
         const Frame f;
         EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
         const int inside = f.lit(0, 10, 798, 229);
@@ -153,7 +151,7 @@ TEST_F(TextTest, ScrollerDrawsOnlyInsideItsBandAndRisesFromBelowIt) {
     // Frame 100: s = -30, so "INSTRUCTIONS:" stands on y = -30 from x = -50,
     // the empty line 1 leaves a gap and line 2 stands on y = -37.
     clear();
-    drawInstructions(&state, 100);
+    drawInstructions(context.font, 100);
     const Frame f;
     const auto [first, last] = litColumns(f, -30.0, -28.5);
     EXPECT_NEAR(first, column(inkOf(instructionLines[0], -50.0, 3.1).left), 1.0);
@@ -164,39 +162,33 @@ TEST_F(TextTest, ScrollerDrawsOnlyInsideItsBandAndRisesFromBelowIt) {
 
 TEST_F(TextTest, FrameStepRestartsTheScrollerOnTheFirstFrameAfterAGame) {
     const int gameOverTop = row(26.0), gameOverBottom = row(33.0);
-    scrollFrame = 500;
-    wasPlaying = 0;
-    playing = 1;
-    drawFrame();
+    AttractScreen screen{500, false};
+    state.playing = true;
+    drawFrame(state, screen, context);
     const Frame inPlay;
-    EXPECT_EQ(wasPlaying, 1);
-    EXPECT_EQ(scrollFrame, 500);
+    EXPECT_TRUE(screen.wasPlaying);
+    EXPECT_EQ(screen.scrollFrame, 500);
     EXPECT_EQ(inPlay.count(cyan, 0, gameOverTop, 799, gameOverBottom), 0);
     EXPECT_GT(inPlay.count(cyan), 0);  // the score line
     EXPECT_TRUE(inPlay.is(0, 300, blue));
 
-    playing = 0;
-    drawFrame();
+    state.playing = false;
+    drawFrame(state, screen, context);
     const Frame attract;
-    EXPECT_EQ(wasPlaying, 0);
-    EXPECT_EQ(scrollFrame, 1);  // restarted at 0 for this frame
+    EXPECT_FALSE(screen.wasPlaying);
+    EXPECT_EQ(screen.scrollFrame, 1);  // restarted at 0 for this frame
     EXPECT_GT(attract.count(cyan, 0, gameOverTop, 799, gameOverBottom), 100);
     EXPECT_EQ(attract.lit(1, 10, 798, 229), 0);  // from frame 500 text would show in the band
-    drawFrame();
-    EXPECT_EQ(scrollFrame, 2);
+    drawFrame(state, screen, context);
+    EXPECT_EQ(screen.scrollFrame, 2);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 }
 
 TEST_F(TextTest, AttractFrameBeforeTheFirstGameShowsTheFreshWorld) {
-    ListHost host;
-    WorldHost* previous = setWorldHost(&host);
-    int keys[256] = {};
-    game = nullptr;  // not ours to release
-    initWorld(keys);
-    game->fontBase = state.fontBase;
-    scrollFrame = 0;
-    wasPlaying = 0;
-    drawFrame();
+    GameState world{};
+    initWorld(&world);
+    AttractScreen screen;
+    drawFrame(world, screen, context);
     const Frame f;
     // All 18 barrels at home, no tank yet (alive is still 0), and the fields at
     // 000000 and 18.
@@ -207,8 +199,7 @@ TEST_F(TextTest, AttractFrameBeforeTheFirstGameShowsTheFreshWorld) {
     for (int r = row(41.0); r <= row(45.0) - 2; ++r)
         for (int c = 20; c < 780; ++c)
             ASSERT_EQ(f.is(c, r, cyan), expected.is(c, r, cyan)) << c << "," << r;
-    releaseWorld();
-    setWorldHost(previous);
+    releaseWorld(&world);
 }
 
 }  // namespace

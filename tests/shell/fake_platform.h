@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "render/presentation.h"
 #include "shell/platform.h"
-#include "shell/presentation.h"
-#include "world/game.h"
+#include "world/records.h"
 
 namespace drumhold::testing {
 
@@ -125,7 +125,8 @@ private:
 
 struct FrameRecord {
     std::uint64_t at;  // platform time when the frame was drawn
-    int playing;       // the mode the frame was drawn in
+    bool playing;      // the mode the frame was drawn in
+    int ticks;         // the game's tick count then
 };
 
 class FakePresentation : public Presentation {
@@ -139,22 +140,29 @@ public:
     std::vector<FrameRecord> frames;
     std::vector<std::pair<int, int>> viewports;
     int clearValueSets = 0;
-    int prepares = 0;
+    int contexts = 0;  // opened
+    bool contextLive = false;
     int titles = 0;
     unsigned nextList = 1;
     std::vector<unsigned> compiledLists;
     std::vector<unsigned> releasedLists;
 
+    void contextOpened() override {
+        EXPECT_TRUE(platform_.windowOpen);
+        ++contexts;
+        contextLive = true;
+    }
+    void contextClosing() override {
+        EXPECT_TRUE(platform_.windowOpen) << "the context outlived its window";
+        contextLive = false;
+    }
     void setViewport(int width, int height) override { viewports.emplace_back(width, height); }
     void setClearValues() override { ++clearValueSets; }
-    void prepare(GameState* state) override {
-        EXPECT_EQ(state, game);
-        ++prepares;
-    }
-    void showTitle(GameState*) override { ++titles; }
-    void drawFrame() override {
+    void showTitle() override { ++titles; }
+    void drawFrame(const GameState& game) override {
+        EXPECT_TRUE(contextLive);
         platform_.advance(frameCostMs);
-        frames.push_back({platform_.now, playing});
+        frames.push_back({platform_.now, game.playing, game.ticks});
         const int number = static_cast<int>(frames.size());
         if (afterFrame) afterFrame(number);
         if (number == frameLimit) {
@@ -163,6 +171,7 @@ public:
         }
     }
     unsigned compileTankList(const Shape&) override {
+        EXPECT_TRUE(contextLive);
         compiledLists.push_back(nextList);
         return nextList++;
     }

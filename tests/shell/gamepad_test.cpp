@@ -153,16 +153,13 @@ protected:
     }
 
     SdlPlatform platform;
-    WindowClassInfo classInfo;
-    std::array<int, kKeyCount> keys{};
     GameWindow window;
+    KeyTable& keys = window.keys;
 
     void SetUp() override {
         ASSERT_TRUE(platform.initVideo()) << SDL_GetError();
         ASSERT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
-        classInfo.platform = &platform;
-        window.keys = keys.data();
-        window.windowClass = &classInfo;
+        window.platform = &platform;
         drain();
     }
     // Everything pending reaches the key table through the window procedure.

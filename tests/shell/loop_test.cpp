@@ -2,31 +2,25 @@
 // queued during the title, Esc, minimise, the display switch and the failures.
 #include <gtest/gtest.h>
 
+#include "data/keys.h"
 #include "fake_platform.h"
 #include "shell/loop.h"
-#include "shell/modes.h"
-#include "world/game.h"
+#include "world/world.h"
 
 namespace drumhold::testing {
 namespace {
 
-constexpr unsigned kEsc = 27;
-constexpr unsigned kSpace = 32;
-constexpr unsigned kLeft = 37;
+constexpr unsigned kEsc = vk::escape;
+constexpr unsigned kSpace = vk::space;
+constexpr unsigned kLeft = vk::left;
 
 class LoopTest : public ::testing::Test {
 protected:
     FakePlatform platform;
     FakePresentation presentation{platform};
+    Sound silent;  // never opened: every cue is silent
 
-    void SetUp() override {
-        playing = 0;
-        running = 0;
-        fullscreenWanted = 1;
-    }
-    void TearDown() override { playing = 0; }
-
-    int run() { return runGame(platform, presentation); }
+    int run() { return runGame(platform, presentation, silent); }
     // Ends the run with a close request after `last` frames.
     void closeAfter(int last) {
         presentation.afterFrame = [this, last](int frame) {
@@ -51,7 +45,7 @@ TEST_F(LoopTest, TitleThenAttractAtTwoTicksPerHundredMs) {
     ASSERT_FALSE(platform.sleeps.empty());
     EXPECT_EQ(platform.sleeps[0], std::make_pair(std::uint64_t{0}, std::uint32_t{5000}));
     EXPECT_EQ(presentation.titles, 1);
-    EXPECT_EQ(presentation.prepares, 1);
+    EXPECT_EQ(presentation.contexts, 1);
     ASSERT_EQ(presentation.frames.size(), 9u);
     EXPECT_EQ(platform.swaps, 1 + 9);
 
@@ -59,16 +53,14 @@ TEST_F(LoopTest, TitleThenAttractAtTwoTicksPerHundredMs) {
     // frames alternate between sleeping 100 - 7 ms and not sleeping, so two
     // ticks take 107 ms (the clock wraps past 2^32 on the way).
     EXPECT_EQ(presentation.frames[0].at, 5007u);
-    EXPECT_EQ(presentation.frames[0].playing, 0);
+    EXPECT_FALSE(presentation.frames[0].playing);
     const std::vector<std::uint32_t> expected(4, 93);
     EXPECT_EQ(sleepsFrom(5000), expected);
     for (std::size_t i = 1; i + 2 < presentation.frames.size(); ++i)
         EXPECT_EQ(presentation.frames[i + 2].at - presentation.frames[i].at, 107u) << "frame " << i + 1;
 
-    EXPECT_EQ(running, 0);
     EXPECT_EQ(platform.closes, 1);
     EXPECT_FALSE(platform.videoUp);
-    EXPECT_EQ(game, nullptr) << "the world is released at the end";
 }
 
 TEST_F(LoopTest, PlayRunsTwoTicksPerTwentyMs) {
@@ -78,7 +70,7 @@ TEST_F(LoopTest, PlayRunsTwoTicksPerTwentyMs) {
     ASSERT_EQ(run(), 0);
 
     ASSERT_EQ(presentation.frames.size(), 12u);
-    for (const FrameRecord& frame : presentation.frames) EXPECT_EQ(frame.playing, 1);
+    for (const FrameRecord& frame : presentation.frames) EXPECT_TRUE(frame.playing);
     const std::vector<std::uint32_t> expected(6, 17);  // frames 2, 4, ... 12
     EXPECT_EQ(sleepsFrom(5000), expected);
     for (std::size_t i = 1; i + 2 < presentation.frames.size(); ++i)
@@ -93,29 +85,42 @@ TEST_F(LoopTest, EscWithSpaceStartsTheGameAndStillEnds) {
     // The frame of the Esc completes: its attract tick starts play, it is
     // drawn and presented, and then the quit message ends the pump.
     ASSERT_EQ(presentation.frames.size(), 1u);
-    EXPECT_EQ(presentation.frames[0].playing, 1);
+    EXPECT_TRUE(presentation.frames[0].playing);
     EXPECT_EQ(platform.swaps, 2);
-    EXPECT_EQ(running, 0);
     EXPECT_EQ(platform.closes, 1);
     EXPECT_EQ(platform.openings.size(), 1u);
 }
 
 TEST_F(LoopTest, KeysFromTheTitleAreHandledBeforeTheFirstFrame) {
+    // One window's title and pump, driven directly, so the key table can be read.
+    GameWindow window;
+    window.platform = &platform;
+    window.presentation = &presentation;
+    GameState game{};
+    ASSERT_TRUE(registerGameWindowClass(platform));
+    ASSERT_TRUE(openGameWindow(window));
+    presentation.contextOpened();
     platform.schedule(1000, keyDown(kLeft));   // still held when the title ends
     platform.schedule(2000, keyDown(kSpace));  // pressed and released during the title
     platform.schedule(3000, keyUp(kSpace));
     int leftAtFirstFrame = -1;
     presentation.afterFrame = [&](int frame) {
         if (frame == 1) {
-            leftAtFirstFrame = game->keys[kLeft];
+            leftAtFirstFrame = window.keys[kLeft];
             platform.post(message(MessageType::Close));
         }
     };
-    ASSERT_EQ(run(), 0);
+    initGame(window, game);
+    EXPECT_EQ(platform.now, 5000u) << "no message is handled during the title";
+    pumpMessages(window, game);
 
     EXPECT_EQ(leftAtFirstFrame, 1);
     ASSERT_EQ(presentation.frames.size(), 1u);
-    EXPECT_EQ(presentation.frames[0].playing, 0) << "a tapped space leaves no trace";
+    EXPECT_FALSE(presentation.frames[0].playing) << "a tapped space leaves no trace";
+    EXPECT_FALSE(window.running);
+    presentation.contextClosing();
+    closeGameWindow(window);
+    releaseWorld(&game);
 }
 
 TEST_F(LoopTest, MinimisedWindowStopsFramesAndResumesWithoutCatchingUp) {
@@ -149,39 +154,30 @@ TEST_F(LoopTest, MinimisedWindowStopsFramesAndResumesWithoutCatchingUp) {
 TEST_F(LoopTest, DisplaySwitchReopensAndKeepsPlaying) {
     platform.schedule(1000, keyDown(kSpace));
     int firstFrameOfSecondWindow = 0;
-    int leftHeldThen = -1;
-    int ticksThen = -1;
     presentation.afterFrame = [&](int frame) {
         if (frame == 2) platform.post(keyDown(kLeft));
-        if (frame == 5) platform.post(message(SHELL_MSG_SWITCH_DISPLAY));
-        if (presentation.titles == 2 && firstFrameOfSecondWindow == 0) {
-            firstFrameOfSecondWindow = frame;
-            leftHeldThen = game->keys[kLeft];
-            ticksThen = game->ticks;
-        }
+        if (frame == 5) platform.post(message(MessageType::SwitchDisplay));
+        if (presentation.titles == 2 && firstFrameOfSecondWindow == 0) firstFrameOfSecondWindow = frame;
         if (frame == 8) platform.post(message(MessageType::Close));
     };
     ASSERT_EQ(run(), 0);
 
     EXPECT_EQ(platform.openings, (std::vector<bool>{true, false}));
-    EXPECT_EQ(fullscreenWanted, 0);
     EXPECT_EQ(platform.closes, 2);
     EXPECT_EQ(platform.restoredDisplay, 1) << "only the fullscreen window gives the mode back";
     EXPECT_EQ(presentation.titles, 2);
-    EXPECT_EQ(presentation.prepares, 2);
+    EXPECT_EQ(presentation.contexts, 2);
 
-    // The new window starts from its title with a fresh world, still in play,
-    // with the key table cleared by the opening.
+    // The new window starts from its title with a fresh world, still in play.
     EXPECT_EQ(firstFrameOfSecondWindow, 6);
-    EXPECT_EQ(ticksThen, 1);
-    EXPECT_EQ(leftHeldThen, 0);
-    for (const FrameRecord& frame : presentation.frames) EXPECT_EQ(frame.playing, 1);
+    EXPECT_EQ(presentation.frames[5].ticks, 1);
+    for (const FrameRecord& frame : presentation.frames) EXPECT_TRUE(frame.playing);
 }
 
 TEST_F(LoopTest, RefusedModeSwitchRunsWindowedAndTheSwitchWorksOnTheWantedMode) {
     platform.modeSwitchWorks = false;
     presentation.afterFrame = [&](int frame) {
-        if (frame == 2 || frame == 4) platform.post(message(SHELL_MSG_SWITCH_DISPLAY));
+        if (frame == 2 || frame == 4) platform.post(message(MessageType::SwitchDisplay));
         if (frame == 6) platform.post(message(MessageType::Close));
     };
     ASSERT_EQ(run(), 0);
@@ -202,14 +198,13 @@ TEST_F(LoopTest, FailedOpeningEndsWithExitCodeZero) {
     EXPECT_EQ(platform.boxes, std::vector<std::string>{"Error Creating OpenGL Window"});
     EXPECT_EQ(presentation.titles, 0);
     EXPECT_EQ(platform.closes, 0);
-    EXPECT_EQ(running, 0);
     EXPECT_FALSE(platform.videoUp);
 }
 
 TEST_F(LoopTest, FailedReopeningAfterASwitchAlsoEndsWithZero) {
     platform.failOpeningNumber = 2;
     presentation.afterFrame = [&](int frame) {
-        if (frame == 1) platform.post(message(SHELL_MSG_SWITCH_DISPLAY));
+        if (frame == 1) platform.post(message(MessageType::SwitchDisplay));
     };
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(platform.boxes, std::vector<std::string>{"Error Creating OpenGL Window"});

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "render/gl_presentation.h"
 #include "shell/sdl_platform.h"
 #include "shell/signals.h"
 #include "shell/window.h"
@@ -58,15 +59,12 @@ protected:
 };
 
 TEST_F(SdlPlatformTest, OpensAFixedFunctionContextAndClosesCleanly) {
-    std::array<int, kKeyCount> keys{};
-    WindowClassInfo classInfo;
-    classInfo.platform = &platform;
+    GlPresentation presentation;
     GameWindow window;
-    window.keys = keys.data();
-    window.windowClass = &classInfo;
-    window.presentation = &openGlPresentation();
-    window.fullscreen = 0;
-    ASSERT_EQ(openGameWindow(window), 1);
+    window.platform = &platform;
+    window.presentation = &presentation;
+    window.fullscreen = false;
+    ASSERT_TRUE(openGameWindow(window));
 
     ASSERT_NE(glGetString(GL_VERSION), nullptr);
     std::array<GLint, 4> viewport{};
@@ -94,7 +92,7 @@ TEST_F(SdlPlatformTest, OpensAFixedFunctionContextAndClosesCleanly) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     platform.swapBuffers();
 
-    EXPECT_EQ(closeGameWindow(window), 1);
+    closeGameWindow(window);
     EXPECT_EQ(platform.sdlWindow(), nullptr);
     EXPECT_EQ(SDL_GL_GetCurrentContext(), nullptr);
     closeGameWindow(window);  // closing twice is harmless

@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "fake_platform.h"
-#include "shell/modes.h"
 #include "shell/window.h"
 
 namespace drumhold::testing {
@@ -15,29 +14,17 @@ class WindowTest : public ::testing::Test {
 protected:
     FakePlatform platform;
     FakePresentation presentation{platform};
-    WindowClassInfo classInfo;
-    // The key table with a guard entry on each side.
-    std::array<int, kKeyCount + 2> guarded{};
     GameWindow window;
 
     void SetUp() override {
-        classInfo.platform = &platform;
-        window.keys = guarded.data() + 1;
-        window.windowClass = &classInfo;
+        window.platform = &platform;
         window.presentation = &presentation;
-        attachQuitPoster(&platform);
-        running = 1;
-        fullscreenWanted = 1;
-        ASSERT_EQ(registerGameWindowClass(classInfo), 1);
-    }
-    void TearDown() override {
-        attachQuitPoster(nullptr);
-        running = 0;
-        fullscreenWanted = 1;
+        window.running = true;
+        ASSERT_TRUE(registerGameWindowClass(platform));
     }
 
     bool handle(const ShellMessage& m) { return gameWindowProc(window, m); }
-    int keySum() const { return std::accumulate(guarded.begin(), guarded.end(), 0); }
+    int keySum() const { return std::accumulate(window.keys.begin(), window.keys.end(), 0); }
     // The messages the procedure posted, in order.
     std::vector<MessageType> posted() {
         std::vector<MessageType> out;
@@ -68,58 +55,58 @@ TEST_F(WindowTest, KeysWriteTheTableOnlyInsideIt) {
 }
 
 TEST_F(WindowTest, SizeMessagesDriveActiveAndTheViewport) {
-    window.active = 1;
+    window.active = true;
     EXPECT_TRUE(handle(message(MessageType::SizeMinimised)));
-    EXPECT_EQ(window.active, 0);
+    EXPECT_FALSE(window.active);
     EXPECT_TRUE(presentation.viewports.empty());
 
     EXPECT_TRUE(handle({MessageType::SizeRestored, 0, 790, 570}));
-    EXPECT_EQ(window.active, 1);
+    EXPECT_TRUE(window.active);
     EXPECT_EQ(presentation.viewports, (std::vector<std::pair<int, int>>{{790, 570}}));
 
     // Maximised and the rest change neither the flag nor the viewport.
-    window.active = 0;
+    window.active = false;
     EXPECT_FALSE(handle(message(MessageType::SizeOther)));
-    EXPECT_EQ(window.active, 0);
+    EXPECT_FALSE(window.active);
     EXPECT_EQ(presentation.viewports.size(), 1u);
 }
 
 TEST_F(WindowTest, CloseQuitsAndSwitchReopensWithRunningKept) {
     EXPECT_TRUE(handle(message(MessageType::Close)));
-    EXPECT_EQ(running, 0);
+    EXPECT_FALSE(window.running);
     EXPECT_EQ(posted(), std::vector<MessageType>{MessageType::Quit});
 
-    running = 1;
-    EXPECT_FALSE(handle(message(SHELL_MSG_SWITCH_DISPLAY)));
-    EXPECT_EQ(fullscreenWanted, 0);
-    EXPECT_EQ(running, 1);
-    EXPECT_FALSE(handle(message(SHELL_MSG_SWITCH_DISPLAY)));
-    EXPECT_EQ(fullscreenWanted, 1);
+    window.running = true;
+    EXPECT_FALSE(handle(message(MessageType::SwitchDisplay)));
+    EXPECT_FALSE(window.fullscreenWanted);
+    EXPECT_TRUE(window.running);
+    EXPECT_FALSE(handle(message(MessageType::SwitchDisplay)));
+    EXPECT_TRUE(window.fullscreenWanted);
     EXPECT_EQ(posted(), (std::vector<MessageType>{MessageType::Quit, MessageType::Quit}));
-    EXPECT_EQ(running, 1);
+    EXPECT_TRUE(window.running);
 }
 
 TEST_F(WindowTest, OpeningPreparesTheWindowAndClosingUndoesIt) {
-    guarded.fill(1);
+    window.keys.fill(1);
     platform.now = 1234;
-    ASSERT_EQ(openGameWindow(window), 1);
+    ASSERT_TRUE(openGameWindow(window));
     EXPECT_EQ(platform.openings, std::vector<bool>{true});
-    EXPECT_EQ(window.fullscreen, 1);
-    EXPECT_EQ(window.active, 1);
+    EXPECT_TRUE(window.fullscreen);
+    EXPECT_TRUE(window.active);
     EXPECT_EQ(window.lastTick, platform.clockOrigin + 1234u);
     EXPECT_EQ(presentation.viewports, (std::vector<std::pair<int, int>>{{800, 600}}));
     EXPECT_EQ(presentation.clearValueSets, 1);
-    EXPECT_EQ(keySum(), 2) << "the table is cleared, the guards are not";
+    EXPECT_EQ(keySum(), 0) << "the table is cleared";
     EXPECT_TRUE(platform.boxes.empty());
 
-    EXPECT_EQ(closeGameWindow(window), 1);
+    closeGameWindow(window);
     EXPECT_FALSE(platform.windowOpen);
     EXPECT_EQ(platform.restoredDisplay, 1);
-    EXPECT_EQ(window.open, 0);
+    EXPECT_FALSE(window.open);
 
     // Windowed: nothing to give back at closing.
-    window.fullscreen = 0;
-    ASSERT_EQ(openGameWindow(window), 1);
+    window.fullscreen = false;
+    ASSERT_TRUE(openGameWindow(window));
     EXPECT_EQ(platform.openings, (std::vector<bool>{true, false}));
     closeGameWindow(window);
     EXPECT_EQ(platform.restoredDisplay, 1);
@@ -127,13 +114,13 @@ TEST_F(WindowTest, OpeningPreparesTheWindowAndClosingUndoesIt) {
 
 TEST_F(WindowTest, FailedOpeningLeavesEverythingAsItWas) {
     platform.failOpeningNumber = 1;
-    guarded.fill(1);
+    window.keys.fill(1);
     window.lastTick = 77;
-    EXPECT_EQ(openGameWindow(window), 0);
-    EXPECT_EQ(window.open, 0);
-    EXPECT_EQ(window.active, 0);
+    EXPECT_FALSE(openGameWindow(window));
+    EXPECT_FALSE(window.open);
+    EXPECT_FALSE(window.active);
     EXPECT_EQ(window.lastTick, 77u);
-    EXPECT_EQ(keySum(), kKeyCount + 2);
+    EXPECT_EQ(keySum(), kKeyCount);
     EXPECT_TRUE(platform.boxes.empty()) << "the loop reports it, not the opening";
 }
 

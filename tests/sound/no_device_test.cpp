@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shell/sound.h"
+#include "shell/sound_device.h"
 #include "wave_builder.h"
 
 namespace drumhold {
@@ -17,23 +18,21 @@ std::size_t occurrences(const std::string& text, const std::string& what) {
     return count;
 }
 
-void expectSilence() {
-    for (const char* name : {"shot", "GRAB", "power_up", "explosion", "thump"}) EXPECT_EQ(playSound(name), 0) << name;
-    const testing::Bytes image =
-        testing::riff({testing::formatChunk(1, 8000, 8), testing::chunk("data", testing::tone(100, 1, 8))});
-    EXPECT_EQ(playImage(image), 0);
-    SoundOutput output;
-    EXPECT_FALSE(soundOutput(output));
+void expectSilence(Sound& sound) {
+    for (const char* name : {"shot", "GRAB", "power_up", "explosion", "thump"}) EXPECT_FALSE(sound.play(name)) << name;
+    SoundDevice device;
+    EXPECT_FALSE(device.start(testing::tone(100, 1, 8))) << "a closed device plays nothing";
 }
 
 TEST(NoSound, WithoutADeviceEveryCueIsSilentAndTheReasonIsGivenOnce) {
     setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(openSound());
-    EXPECT_FALSE(openSound());
-    expectSilence();
-    closeSound();
-    closeSound();
+    Sound sound;
+    EXPECT_FALSE(sound.open());
+    EXPECT_FALSE(sound.open());
+    expectSilence(sound);
+    sound.close();
+    sound.close();
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(occurrences(said, "sound is off"), 1u) << said;
     EXPECT_NE(said.find("nosuchdriver"), std::string::npos) << said;
@@ -43,13 +42,13 @@ TEST(NoSound, WithoutADeviceEveryCueIsSilentAndTheReasonIsGivenOnce) {
     unsetenv("SDL_AUDIODRIVER");
     ::testing::internal::CaptureStderr();
     const auto started = std::chrono::steady_clock::now();
-    const bool opened = openSound();
+    const bool opened = sound.open();
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
     if (opened) {
-        EXPECT_NE(playSound("shot"), 0);
-        closeSound();
+        EXPECT_TRUE(sound.play("shot"));
+        sound.close();
     } else {
-        expectSilence();
+        expectSilence(sound);
     }
     const std::string later = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(later.find("sound is off"), std::string::npos) << later;

@@ -18,6 +18,7 @@
 
 #include "data/sounds/samples.h"
 #include "shell/sound.h"
+#include "shell/sound_device.h"
 #include "wave_builder.h"
 
 namespace drumhold {
@@ -62,12 +63,19 @@ protected:
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "10", 1);  // a little over twice real time
-        ASSERT_TRUE(openSound());
-        ASSERT_TRUE(soundOutput(output_));
+        {
+            // The format the disk device plays (every opening gets the same).
+            SoundDevice probe;
+            std::string why;
+            ASSERT_TRUE(probe.open(why)) << why;
+            output_ = probe.output();
+        }
+        ASSERT_TRUE(sound.open());
     }
 
     void TearDown() override {
-        closeSound();
+        sound.close();
+        device.close();
         std::filesystem::remove(path_);
     }
 
@@ -84,11 +92,11 @@ protected:
     // Everything written so far; the file only grows.
     const Bytes& written() {
         std::ifstream in(path_, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(output_bytes_.size()));
+        in.seekg(static_cast<std::streamoff>(outputBytes_.size()));
         char buffer[65536];
         while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-            output_bytes_.insert(output_bytes_.end(), buffer, buffer + in.gcount());
-        return output_bytes_;
+            outputBytes_.insert(outputBytes_.end(), buffer, buffer + in.gcount());
+        return outputBytes_;
     }
 
     bool waitFor(const std::function<bool(const Bytes&)>& done) {
@@ -106,20 +114,23 @@ protected:
 
     // Closes the device, which flushes the file, and returns all it wrote.
     const Bytes& finish() {
-        closeSound();
+        sound.close();
+        device.close();
         return written();
     }
 
     SoundOutput output_;
+    Sound sound;
+    SoundDevice device;  // for sounds other than the cues
 
 private:
     std::string path_;
-    Bytes output_bytes_;
+    Bytes outputBytes_;
 };
 
 TEST_F(DiskPlayback, ACueIsHeardInFullThenSilence) {
     const Bytes shot = expected("shot");
-    ASSERT_NE(playSound("shot"), 0);
+    ASSERT_TRUE(sound.play("shot"));
     ASSERT_TRUE(waitUntilHeard(shot));
     EXPECT_EQ(audible(finish()), shot);
 }
@@ -128,9 +139,9 @@ TEST_F(DiskPlayback, ANewCueCutsOffTheOnePlaying) {
     const Bytes grab = expected("grab");
     const Bytes shot = expected("shot");
     const Bytes grabStart(grab.begin(), grab.begin() + 512);
-    ASSERT_NE(playSound("grab"), 0);
+    ASSERT_TRUE(sound.play("grab"));
     ASSERT_TRUE(waitUntilHeard(grabStart));
-    ASSERT_NE(playSound("shot"), 0);
+    ASSERT_TRUE(sound.play("shot"));
     ASSERT_TRUE(waitUntilHeard(shot));
 
     const Bytes& out = finish();
@@ -144,9 +155,9 @@ TEST_F(DiskPlayback, ANewCueCutsOffTheOnePlaying) {
 TEST_F(DiskPlayback, TheSameCueAgainStartsOverFromItsBeginning) {
     const Bytes grab = expected("grab");
     const Bytes grabStart(grab.begin(), grab.begin() + 512);
-    ASSERT_NE(playSound("grab"), 0);
+    ASSERT_TRUE(sound.play("grab"));
     ASSERT_TRUE(waitUntilHeard(grabStart));
-    ASSERT_NE(playSound("GRAB"), 0);
+    ASSERT_TRUE(sound.play("GRAB"));
     ASSERT_TRUE(waitUntilHeard(grab));
 
     const Bytes& out = finish();
@@ -156,29 +167,27 @@ TEST_F(DiskPlayback, TheSameCueAgainStartsOverFromItsBeginning) {
 }
 
 TEST_F(DiskPlayback, UnknownNamesPlayNothingAndNamesIgnoreLetterCase) {
-    for (const char* name : {"nosuchcue", "", "power", "power_up "}) EXPECT_EQ(playSound(name), 0) << name;
-    EXPECT_EQ(playSound(nullptr), 0);
+    for (const char* name : {"nosuchcue", "", "power", "power_up "}) EXPECT_FALSE(sound.play(name)) << name;
+    EXPECT_FALSE(sound.play(nullptr));
     ASSERT_TRUE(waitFor([](const Bytes& out) { return out.size() > 16384; }));
     EXPECT_TRUE(audible(written()).empty()) << "an unknown name made a sound";
 
     const Bytes powerUp = expected("POWER_UP");
-    ASSERT_NE(playSound("Power_Up"), 0);
+    ASSERT_TRUE(sound.play("Power_Up"));
     ASSERT_TRUE(waitUntilHeard(powerUp));
     EXPECT_EQ(audible(finish()), powerUp);
 }
 
-TEST_F(DiskPlayback, OnlyPlayableImagesArePlayed) {
-    const Bytes pcm = testing::tone(800, 1, 8);
-    const Bytes truncated = testing::riff({testing::formatChunk(1, 8000, 8), testing::chunk("data", pcm, 5000)});
-    EXPECT_EQ(playImage(truncated), 0);
-    EXPECT_EQ(playImage(Bytes{'R', 'I', 'F', 'F'}), 0);
-    EXPECT_EQ(playImage(Bytes{}), 0);
-
-    const Bytes odd = testing::oddButSoundImage(pcm);
-    Bytes converted;
+TEST_F(DiskPlayback, AnOddButSoundImageIsConvertedAndPlayedInFull) {
+    sound.close();
     std::string why;
-    ASSERT_TRUE(decodeWave(odd, output_, converted, why)) << why;
-    ASSERT_NE(playImage(odd), 0);
+    ASSERT_TRUE(device.open(why)) << why;
+    EXPECT_FALSE(device.start(Bytes{})) << "nothing to play";
+
+    const Bytes odd = testing::oddButSoundImage(testing::tone(800, 1, 8));
+    Bytes converted;
+    ASSERT_TRUE(decodeWave(odd, device.output(), converted, why)) << why;
+    ASSERT_TRUE(device.start(converted));
     ASSERT_TRUE(waitUntilHeard(audible(converted)));
     EXPECT_EQ(audible(finish()), audible(converted));
 }

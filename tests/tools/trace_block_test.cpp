@@ -77,13 +77,13 @@ struct HandBuiltWorld {
         state.barrels = barrels;
     }
 
-    std::string block(std::uint64_t frame, std::string_view cues) const {
+    std::string block(std::uint64_t frame, std::string_view cues) {
+        state.playing = true;
+        state.random.state = 4294967295u;
+        state.explosions = &burst;
         FrameView view;
         view.frame = frame;
-        view.playing = 1;
-        view.rng = 4294967295u;
         view.game = &state;
-        view.explosions = &burst;
         view.cues = cues;
         TextBuffer out(64);
         appendBlock(out, view);

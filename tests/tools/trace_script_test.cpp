@@ -85,17 +85,17 @@ TEST(TraceScript, RefusesMalformedLinesNamingTheLine) {
 }
 
 TEST(TraceScript, KeyTableHoldsExactlyTheNamedKeys) {
-    std::array<int, 256> keys;
+    KeyTable keys;
     keys.fill(7);  // stale values from a previous frame must go
-    setKeyTable(keys.data(), KEY_UP | KEY_FIRE | KEY_SPACE);
+    setKeyTable(keys, KEY_UP | KEY_FIRE | KEY_SPACE);
     for (int code = 0; code < 256; ++code) {
         const int expected = (code == 38 || code == 16 || code == 32) ? 1 : 0;
         EXPECT_EQ(keys[code], expected) << "key " << code;
     }
-    setKeyTable(keys.data(), KEY_DOWN | KEY_LEFT | KEY_RIGHT);
+    setKeyTable(keys, KEY_DOWN | KEY_LEFT | KEY_RIGHT);
     EXPECT_EQ(keys[40] + keys[37] + keys[39], 3);
     EXPECT_EQ(keys[38] + keys[16] + keys[32], 0);
-    setKeyTable(keys.data(), 0);
+    setKeyTable(keys, 0);
     for (int v : keys) EXPECT_EQ(v, 0);
 }
 

@@ -110,24 +110,24 @@ TEST_F(BehaviourTest, HunterDropsABarrelAndWandersWithoutAPlayer) {
     // One draw for a right turn, a second only when that fails.
     int right = 0, left = 0, drive = 0;
     for (int i = 0; i < 2000; ++i) {
-        const std::uint32_t before = randomState();
+        const std::uint32_t before = game->random.state;
         e->heading = 180;
         e->speed = 0;
         huntPlayer(e, game);
-        seedRandom(before);
-        const bool firstTurns = random01() < 0.1;
+        seedRandom(game->random, before);
+        const bool firstTurns = random01(game->random) < 0.1;
         if (e->heading == 179.75f) {
             ++right;
             EXPECT_TRUE(firstTurns);
         } else if (e->heading == 180.25f) {
             ++left;
             EXPECT_FALSE(firstTurns);
-            EXPECT_LT(random01(), 0.1);
+            EXPECT_LT(random01(game->random), 0.1);
         } else {
             ++drive;
             EXPECT_EQ(e->speed, 0.0625f);
             EXPECT_FALSE(firstTurns);
-            EXPECT_GE(random01(), 0.1);
+            EXPECT_GE(random01(game->random), 0.1);
         }
     }
     EXPECT_NEAR(right / 2000.0, 0.1, 0.03);
@@ -204,13 +204,13 @@ TEST_F(BehaviourTest, ThiefHooksOnlyCloseAndAligned) {
     EXPECT_FALSE(attempt(2.9015f, 0));
     EXPECT_FALSE(attempt(2.9005f, 0.2f));
     EXPECT_EQ(host.count("grab"), 0);
-    const std::uint32_t before = randomState();
+    const std::uint32_t before = game->random.state;
     EXPECT_TRUE(attempt(2.9005f, 0.05f));
     EXPECT_EQ(host.count("grab"), 1);
     EXPECT_EQ(b->state, BARREL_TOWED);
     EXPECT_EQ(e->towDelay, 200);
-    seedRandom(before);
-    EXPECT_EQ(e->wanderHeading, static_cast<float>(random01() * 360));
+    seedRandom(game->random, before);
+    EXPECT_EQ(e->wanderHeading, static_cast<float>(random01(game->random) * 360));
 
     e->speedFactor = 0.7f;
     EXPECT_TRUE(attempt(2.9005f, 0.05f));
@@ -271,7 +271,7 @@ TEST_F(BehaviourTest, BarrelIsStolenWhenTheThiefLeavesTheField) {
     playing = 1;
     e->x = 62.95f;
     e->behaviour = stealBarrel;
-    gameTick(1000);
+    gameTick(game, keys, 1000);
     EXPECT_EQ(b->state, BARREL_GONE);
     EXPECT_EQ(e->towedBarrel, nullptr);
     EXPECT_EQ(game->barrelsLeft, 0);

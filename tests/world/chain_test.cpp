@@ -7,7 +7,9 @@
 
 #include "combat_support.h"
 #include "world/behaviours.h"
+#include "world/explosions.h"
 #include "world/hits.h"
+#include "world/setup.h"
 #include "world/tick.h"
 #include "world_fixture.h"
 
@@ -31,8 +33,8 @@ protected:
         return n;
     }
     void note(Peak& peak) const {
-        const int debris = countDebris();
-        peak.explosions = std::max(peak.explosions, countExplosions());
+        const int debris = countDebris(explosions);
+        peak.explosions = std::max(peak.explosions, countExplosions(explosions));
         peak.debris = std::max(peak.debris, debris);
         peak.projectiles = std::max(peak.projectiles, debris + missilesInFlight());
     }
@@ -57,7 +59,7 @@ TEST_F(ChainTest, HeavyFireIntoACrowdStaysBoundedAndDiesOut) {
         player()->weapons = playerWeapons;  // the worst case never loses its modifiers
         for (Tank* e = game->enemies; e; e = e->next) e->weapons |= WEAPON_EXPLOSIVE;
         const int before = game->score;
-        gameTick(1000);
+        gameTick(game, keys, 1000);
         shots += game->score < before;
         note(peak);
     }
@@ -75,7 +77,7 @@ TEST_F(ChainTest, HeavyFireIntoACrowdStaysBoundedAndDiesOut) {
     // up to 19 more, and an explosive fragment may chain on briefly.
     int quietTicks = 0;
     while ((explosions || missilesInFlight() > 0) && quietTicks < 1000) {
-        gameTick(1000);
+        gameTick(game, keys, 1000);
         ++quietTicks;
     }
     std::cout << "[ quiet    ] after " << quietTicks << " ticks\n";
@@ -89,7 +91,7 @@ TEST_F(ChainTest, ExplosiveDebrisChainsEndOnTheirOwn) {
     // its life; the chance of those bursts (10) keeps the chain short.
     parkEveryone();
     for (int i = 0; i < 40; ++i) explode(game, i - 20.0, i % 7 - 3.0, 1.8, 10001);
-    ASSERT_EQ(countDebris(), 600);
+    ASSERT_EQ(countDebris(explosions), 600);
 
     Peak peak;
     int ticks = 0;

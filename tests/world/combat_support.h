@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-#include "world/game.h"
-#include "world/random.h"
 #include "world/records.h"
 
 namespace drumhold::testing {
@@ -15,15 +13,15 @@ inline int countProjectiles(const Projectile* list) {
     return n;
 }
 
-inline int countExplosions() {
+inline int countExplosions(const Explosion* list) {
     int n = 0;
-    for (const Explosion* e = explosions; e; e = e->next) ++n;
+    for (const Explosion* e = list; e; e = e->next) ++n;
     return n;
 }
 
-inline int countDebris() {
+inline int countDebris(const Explosion* list) {
     int n = 0;
-    for (const Explosion* e = explosions; e; e = e->next) n += countProjectiles(e->debris);
+    for (const Explosion* e = list; e; e = e->next) n += countProjectiles(e->debris);
     return n;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "combat_support.h"
+#include "world/explosions.h"
 #include "world/hits.h"
 #include "world/missiles.h"
 #include "world_fixture.h"
@@ -40,22 +41,22 @@ protected:
 
 TEST_F(ExplosionsTest, BurstMakesFifteenFragmentsFromSixDrawsEach) {
     host.cues.clear();
-    seedRandom(1234);
+    seedRandom(game->random, 1234);
     Explosion* e = explode(game, 3, -2, 2, 100);
     EXPECT_EQ(e, explosions);
-    EXPECT_EQ(randomState(), stateAfter(1234, 90));
+    EXPECT_EQ(game->random.state, stateAfter(1234, 90));
     EXPECT_EQ(host.cues, std::vector<std::string>{"explosion"});
     ASSERT_EQ(countProjectiles(e->debris), 15);
 
     // The head is the last fragment made: replay its six draws (r, a, s, d,
     // life, explosive test) and check what each one governs.
-    seedRandom(stateAfter(1234, 84));
-    const double r = static_cast<float>(random01() * 2);
-    random01();  // a
-    const double s = static_cast<float>(random01());
-    random01();  // d
-    const int life = static_cast<int>(random01() * 150 * 0.125);
-    const bool explosive = random01() < 100 * 0.0001;
+    seedRandom(game->random, stateAfter(1234, 84));
+    const double r = static_cast<float>(random01(game->random) * 2);
+    random01(game->random);  // a
+    const double s = static_cast<float>(random01(game->random));
+    random01(game->random);  // d
+    const int life = static_cast<int>(random01(game->random) * 150 * 0.125);
+    const bool explosive = random01(game->random) < 100 * 0.0001;
     const Projectile& f = *e->debris;
     EXPECT_NEAR(std::hypot(f.x - 3.0, f.y + 2.0), r, 1e-5);
     EXPECT_NEAR(std::hypot(f.vx, f.vy), s * 0.35 * (explosive ? 2 : 1), 1e-6);
@@ -110,14 +111,14 @@ TEST_F(ExplosionsTest, ExplosiveFragmentBurstsWhenItsLifeReachesZero) {
     Explosion* parent = addExplosion({f});
     updateExplosions(game);
     // The burst went in ahead of its parent and was not updated this tick.
-    ASSERT_EQ(countExplosions(), 2);
+    ASSERT_EQ(countExplosions(explosions), 2);
     EXPECT_EQ(explosions->next, parent);
     EXPECT_EQ(explosions->debris->prevX, f->x);
     EXPECT_EQ(explosions->debris->prevY, f->y);
     EXPECT_EQ(host.count("explosion"), 1);
 
     updateExplosions(game);  // the fragment's last update
-    EXPECT_EQ(countExplosions(), 1);
+    EXPECT_EQ(countExplosions(explosions), 1);
     EXPECT_NE(explosions, parent);
 }
 
@@ -129,24 +130,24 @@ TEST_F(ExplosionsTest, ExplosionBornAsItsParentDiesStaysInTheList) {
     EXPECT_EQ(enemy(0)->alive, -100);
     EXPECT_EQ(game->score, 100);
     // The enemy's explosion and the fragment's burst remain, not yet updated.
-    ASSERT_EQ(countExplosions(), 2);
-    EXPECT_EQ(countDebris(), 30);
+    ASSERT_EQ(countExplosions(explosions), 2);
+    EXPECT_EQ(countDebris(explosions), 30);
     for (const Projectile* p = explosions->next->debris; p; p = p->next) {
         EXPECT_EQ(p->prevX, 20);
         EXPECT_EQ(p->prevY, 20.2f);
     }
 
     // Same with a survivor behind the dying head: the newcomers go in front of both.
-    releaseExplosions();
+    releaseExplosions(game);
     Explosion* survivor = addExplosion({fragment(-30, -30, 10)});
     placeTank(enemy(1), 20, 20.2f);
     addExplosion({fragment(20.1f, 19.9f, 0)});
     updateExplosions(game);
-    ASSERT_EQ(countExplosions(), 3);
+    ASSERT_EQ(countExplosions(explosions), 3);
     EXPECT_EQ(explosions->next->next, survivor);
     EXPECT_EQ(survivor->next, nullptr);
 
-    releaseExplosions();
+    releaseExplosions(game);
     EXPECT_EQ(explosions, nullptr);
 }
 

@@ -31,7 +31,7 @@ TEST_F(HitsTest, TouchIsAgainstTheSquaredDistanceOfAnySamplePoint) {
     EXPECT_EQ(target->alive, -100);
     EXPECT_EQ(game->score, 100);
     EXPECT_EQ(host.count("explosion"), 1);
-    ASSERT_EQ(countExplosions(), 1);
+    ASSERT_EQ(countExplosions(explosions), 1);
     // ...explodes it where it stood, before the respawn moved it to an edge.
     EXPECT_EQ(explosions->debris->prevX, 10);
     EXPECT_EQ(explosions->debris->prevY, 10);
@@ -62,7 +62,7 @@ TEST_F(HitsTest, OneSweepDestroysEveryTankItTouches) {
     EXPECT_EQ(hitPlayers(0.1, 0.2, 0, 0, 0.1, 0.1, game), 1);
     EXPECT_EQ(game->score, 50 + 300 - 100);
     EXPECT_EQ(host.count("explosion"), 4);
-    EXPECT_EQ(countExplosions(), 4);
+    EXPECT_EQ(countExplosions(explosions), 4);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(enemy(i)->alive, -100);
     EXPECT_EQ(player()->alive, -100);
     EXPECT_EQ(player()->weapons, 0);

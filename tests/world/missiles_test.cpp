@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "combat_support.h"
+#include "world/explosions.h"
 #include "world/hits.h"
 #include "world/missiles.h"
 #include "world_fixture.h"
@@ -27,8 +28,8 @@ protected:
 };
 
 TEST_F(MissilesTest, PlainShotLeavesTheMuzzleAndGoesInFrontOfOlderMissiles) {
-    const std::uint32_t before = randomState();
-    list = fireMissiles(nullptr, 0, 0, 0, 0, 1);
+    const std::uint32_t before = game->random.state;
+    list = fireMissiles(nullptr, 0, 0, 0, 0, 1, game->random);
     ASSERT_EQ(countProjectiles(list), 1);
     const Projectile& m = *list;
     EXPECT_NEAR(m.prevX, 0, 1e-6);
@@ -42,11 +43,11 @@ TEST_F(MissilesTest, PlainShotLeavesTheMuzzleAndGoesInFrontOfOlderMissiles) {
     EXPECT_EQ(m.speed, 1);
     EXPECT_EQ(m.flags, 0);
     EXPECT_EQ(m.debrisChance, 10);
-    EXPECT_EQ(randomState(), before);  // a plain shot draws nothing
+    EXPECT_EQ(game->random.state, before);  // a plain shot draws nothing
 
     // Heading 90 faces -x; the new shot becomes the head.
     Projectile* first = list;
-    list = fireMissiles(list, 5, 5, 90, WEAPON_EXPLOSIVE, 1);
+    list = fireMissiles(list, 5, 5, 90, WEAPON_EXPLOSIVE, 1, game->random);
     ASSERT_EQ(countProjectiles(list), 2);
     EXPECT_EQ(list->next, first);
     EXPECT_FLOAT_EQ(list->x, 3);
@@ -65,10 +66,10 @@ TEST_F(MissilesTest, ScatterAndMultiSetTheCountAndTheDraws) {
                           {WEAPON_SCATTER | WEAPON_MULTI, 9, 18}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);
-        const std::uint32_t before = randomState();
-        Projectile* shot = fireMissiles(nullptr, 0, 0, 30, c.flags, 1);
+        const std::uint32_t before = game->random.state;
+        Projectile* shot = fireMissiles(nullptr, 0, 0, 30, c.flags, 1, game->random);
         EXPECT_EQ(countProjectiles(shot), c.missiles);
-        EXPECT_EQ(randomState(), stateAfter(before, c.draws));
+        EXPECT_EQ(game->random.state, stateAfter(before, c.draws));
         for (Projectile* m = shot; m; m = m->next) {
             EXPECT_GE(m->speed, 0.8f);
             EXPECT_LE(m->speed, 1.0f);
@@ -88,16 +89,16 @@ TEST_F(MissilesTest, ScatterAndMultiSetTheCountAndTheDraws) {
 }
 
 TEST_F(MissilesTest, HomingAndEnemySpeedOverrideTheScatterCandidateButNotItsDraws) {
-    std::uint32_t before = randomState();
-    Projectile* homing = fireMissiles(nullptr, 0, 0, 0, WEAPON_HOMING | WEAPON_SCATTER, 1);
-    EXPECT_EQ(randomState(), stateAfter(before, 6));
+    std::uint32_t before = game->random.state;
+    Projectile* homing = fireMissiles(nullptr, 0, 0, 0, WEAPON_HOMING | WEAPON_SCATTER, 1, game->random);
+    EXPECT_EQ(game->random.state, stateAfter(before, 6));
     for (Projectile* m = homing; m; m = m->next) EXPECT_EQ(m->speed, 0.8f);
     releaseProjectiles(homing);
 
-    before = randomState();
+    before = game->random.state;
     const int enemyFlags = WEAPON_ENEMY | WEAPON_HOMING | WEAPON_SCATTER | WEAPON_MULTI;
-    Projectile* enemyShot = fireMissiles(nullptr, 0, 0, 0, enemyFlags, 0.6f);
-    EXPECT_EQ(randomState(), stateAfter(before, 18));
+    Projectile* enemyShot = fireMissiles(nullptr, 0, 0, 0, enemyFlags, 0.6f, game->random);
+    EXPECT_EQ(game->random.state, stateAfter(before, 18));
     EXPECT_EQ(countProjectiles(enemyShot), 9);
     for (Projectile* m = enemyShot; m; m = m->next) {
         EXPECT_EQ(m->speed, 0.6f);
@@ -166,7 +167,7 @@ TEST_F(MissilesTest, LifeRunsOutAfterTheHundredAndFiftyFirstUpdate) {
     // with radius 0, yet both still live.
     EXPECT_EQ(updateProjectiles(list, game), 2);
     EXPECT_EQ(plain->life, 0);
-    ASSERT_EQ(countExplosions(), 1);
+    ASSERT_EQ(countExplosions(explosions), 1);
     EXPECT_EQ(host.count("explosion"), 1);
     for (Projectile* f = explosions->debris; f; f = f->next) {
         EXPECT_EQ(f->x, explosive->x);
@@ -175,7 +176,7 @@ TEST_F(MissilesTest, LifeRunsOutAfterTheHundredAndFiftyFirstUpdate) {
 
     EXPECT_EQ(updateProjectiles(list, game), 0);  // the 151st removes both
     EXPECT_EQ(list, nullptr);
-    EXPECT_EQ(countExplosions(), 1);
+    EXPECT_EQ(countExplosions(explosions), 1);
 }
 
 TEST_F(MissilesTest, DeadProjectilesAreUnlinkedWhereverTheyStand) {
@@ -223,13 +224,13 @@ TEST_F(MissilesTest, HitTableAimsExplosiveProjectilesAtTheOtherSide) {
         EXPECT_EQ(left, c.scoreChange == 0 ? 1 : 0);
         if (c.scoreChange != 0) {
             // The tank explodes first; then the missile bursts half a step on.
-            ASSERT_EQ(countExplosions(), 2);
+            ASSERT_EQ(countExplosions(explosions), 2);
             EXPECT_NEAR(explosions->debris->prevX, 0, 1e-6);
             EXPECT_FLOAT_EQ(explosions->debris->prevY, 0.5f);
             EXPECT_FLOAT_EQ(explosions->next->debris->prevY, 3.2f);
         }
         releaseProjectiles(shot);
-        releaseExplosions();
+        releaseExplosions(game);
     }
 }
 
@@ -244,8 +245,8 @@ TEST_F(MissilesTest, MissileLeavingTheFieldStillStrikesATankOnTheEdge) {
 TEST_F(MissilesTest, MissilesFlyOnAfterTheirShooterIsDestroyed) {
     Tank* shooter = enemy(2);
     shooter->alive = -40;
-    shooter->missiles = fireMissiles(nullptr, 0, 0, 180, WEAPON_ENEMY, 0.5);
-    player()->missiles = fireMissiles(nullptr, 10, 0, 0, 0, 1);
+    shooter->missiles = fireMissiles(nullptr, 0, 0, 180, WEAPON_ENEMY, 0.5, game->random);
+    player()->missiles = fireMissiles(nullptr, 10, 0, 0, 0, 1, game->random);
     const float enemyY = shooter->missiles->y;
     const float playerY = player()->missiles->y;
     updateEnemyMissiles(game->enemies, game);

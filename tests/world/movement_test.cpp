@@ -4,8 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "world/random.h"
-#include "world/tick.h"
+#include "world/movement.h"
 
 namespace drumhold {
 namespace {
@@ -144,15 +143,15 @@ TEST_F(MovementTest, PushedBarrelShovesItsNeighbours) {
 }
 
 TEST_F(MovementTest, ExplicitStackPushesInTheNestedOrder) {
-    seedRandom(12345);
+    seedRandom(state.random, 12345);
     for (int round = 0; round < 40; ++round) {
         for (Barrel* b : barrels) delete b;
         barrels.clear();
         state.barrels = nullptr;
         const int n = 3 + round % 10;
         for (int i = 0; i < n; ++i) {
-            const int st = random01() < 0.2 ? BARREL_TOWED : random01() < 0.1 ? BARREL_GONE : BARREL_HOME;
-            addBarrel(static_cast<float>(random01() * 5), static_cast<float>(random01() * 5), st);
+            const int st = random01(state.random) < 0.2 ? BARREL_TOWED : random01(state.random) < 0.1 ? BARREL_GONE : BARREL_HOME;
+            addBarrel(static_cast<float>(random01(state.random) * 5), static_cast<float>(random01(state.random) * 5), st);
         }
         std::vector<Barrel> copy;
         for (Barrel* b : barrels) copy.push_back(*b);

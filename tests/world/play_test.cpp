@@ -19,7 +19,7 @@ TEST_F(PlayTest, ThievesCarryEveryBarrelOffAndTheGameEnds) {
     int lastLeft = game->barrelsLeft;
     const auto start = std::chrono::steady_clock::now();
     while (playing && game->ticks < 2000000) {
-        gameTick(1000);
+        gameTick(game, keys, 1000);
         // Barrels only ever leave one at a time, and the tick that takes the
         // last one ends the game.
         ASSERT_TRUE(game->barrelsLeft == lastLeft || game->barrelsLeft == lastLeft - 1);
@@ -60,14 +60,14 @@ TEST_F(PlayTest, SameSeedSameGame) {
     // Two runs of the same ticks from initialisation end in the same world.
     auto play = [&](int ticks) {
         playing = 1;
-        for (int i = 0; i < ticks && playing; ++i) gameTick(1000);
-        return randomState();
+        for (int i = 0; i < ticks && playing; ++i) gameTick(game, keys, 1000);
+        return game->random.state;
     };
     const std::uint32_t first = play(20000);
     const int score = game->score, left = game->barrelsLeft;
     const float px = game->players->x;
-    releaseWorld();
-    initWorld(keys.data());
+    releaseWorld(game);
+    initWorld(game);
     EXPECT_EQ(play(20000), first);
     EXPECT_EQ(game->score, score);
     EXPECT_EQ(game->barrelsLeft, left);

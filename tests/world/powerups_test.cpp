@@ -29,12 +29,12 @@ TEST_F(PowerUpsTest, LifetimeShrinksAsTheGameGoesOnAndKindIsARawDraw) {
     const int ttl[] = {500, 250, 166};
     for (int i = 0; i < 3; ++i) {
         game->ticks = ticks[i];
-        const std::uint32_t before = randomState();
+        const std::uint32_t before = game->random.state;
         PowerUp* p = createPowerUp(game);
         EXPECT_EQ(p->ttl, ttl[i]);
-        EXPECT_EQ(randomState(), stateAfter(before, 3));
-        seedRandom(stateAfter(before, 2));
-        EXPECT_EQ(p->kind, randomRaw() % 5);
+        EXPECT_EQ(game->random.state, stateAfter(before, 3));
+        seedRandom(game->random, stateAfter(before, 2));
+        EXPECT_EQ(p->kind, randomRaw(game->random) % 5);
         delete p;
     }
 }
@@ -115,7 +115,7 @@ TEST_F(PowerUpsTest, InATickThePlayerComesFirstAndACollectingThiefTurnsHunter) {
     placeTank(e, 33, 20);
     e->behaviour = stealBarrel;
     putPowerUp(31.5f, 20, 0);
-    gameTick(1000);
+    gameTick(game, keys, 1000);
     EXPECT_EQ(p->weapons & WEAPON_EXPLOSIVE, WEAPON_EXPLOSIVE);
     EXPECT_EQ(e->weapons & WEAPON_EXPLOSIVE, 0);
 
@@ -124,7 +124,7 @@ TEST_F(PowerUpsTest, InATickThePlayerComesFirstAndACollectingThiefTurnsHunter) {
     placeTank(e, 33, 20);
     e->behaviour = stealBarrel;
     putPowerUp(33, 21, 1);
-    gameTick(1000);
+    gameTick(game, keys, 1000);
     EXPECT_EQ(e->weapons & WEAPON_REBOUND, WEAPON_REBOUND);
     EXPECT_EQ(e->behaviour, huntPlayer);
 }

@@ -4,7 +4,9 @@
 
 #include "data/tables.h"
 #include "world/behaviours.h"
+#include "world/explosions.h"
 #include "world/random.h"
+#include "world/setup.h"
 #include "world_fixture.h"
 
 namespace drumhold {
@@ -27,7 +29,6 @@ int listLength(const Tank* t) {
 }
 
 TEST_F(SetupTest, FreshWorldAfterInit) {
-    EXPECT_EQ(game->keys, keys.data());
     EXPECT_EQ(game->score, 0);
     EXPECT_EQ(game->ticks, 0);
     EXPECT_EQ(game->thumpTimer, 0);
@@ -76,8 +77,8 @@ TEST_F(SetupTest, FreshWorldAfterInit) {
 }
 
 TEST_F(SetupTest, ResetDrawsInTheRuleOrder) {
-    const std::uint32_t afterInit = randomState();
-    seedRandom(17);
+    const std::uint32_t afterInit = game->random.state;
+    seedRandom(game->random, 17);
     struct Placed {
         float wander, x, y, heading;
         Behaviour behaviour;
@@ -85,19 +86,19 @@ TEST_F(SetupTest, ResetDrawsInTheRuleOrder) {
     std::vector<Placed> enemies;
     for (int i = 0; i < 3; ++i) {
         Placed e{};
-        e.wander = static_cast<float>(random01() * 360);
-        const int side = static_cast<int>(random01() * 4);
-        const double along = random01() - 0.5;
+        e.wander = static_cast<float>(random01(game->random) * 360);
+        const int side = static_cast<int>(random01(game->random) * 4);
+        const double along = random01(game->random) - 0.5;
         e.x = side == 0 ? 59.0f : side == 1 ? -59.0f : static_cast<float>(along * 58);
         e.y = side < 2 ? static_cast<float>(along * 43) : side == 2 ? 44.0f : -44.0f;
-        e.heading = static_cast<float>(random01() * 360);
-        e.behaviour = random01() < 0.66 ? stealBarrel : huntPlayer;
+        e.heading = static_cast<float>(random01(game->random) * 360);
+        e.behaviour = random01(game->random) < 0.66 ? stealBarrel : huntPlayer;
         enemies.push_back(e);
     }
-    const float px = static_cast<float>((random01() - 0.5) * 58);
-    const float py = static_cast<float>((random01() - 0.5) * 43);
-    const float ph = static_cast<float>(random01() * 360);
-    EXPECT_EQ(randomState(), afterInit);
+    const float px = static_cast<float>((random01(game->random) - 0.5) * 58);
+    const float py = static_cast<float>((random01(game->random) - 0.5) * 43);
+    const float ph = static_cast<float>(random01(game->random) * 360);
+    EXPECT_EQ(game->random.state, afterInit);
 
     for (int i = 0; i < 3; ++i) {
         const Tank* e = enemy(i);  // the head is the last one created
@@ -125,7 +126,7 @@ TEST_F(SetupTest, SecondResetReusesBarrelsAndReleasesTanks) {
     game->powerUp = new PowerUp{1, 2, 300, 4};
     player()->missiles = new Projectile{};
 
-    resetGame();
+    resetGame(game);
     int k = 0;
     for (Barrel* b = game->barrels; b; b = b->next, ++k) {
         ASSERT_LT(k, 18);
@@ -176,7 +177,7 @@ TEST_F(SetupTest, RespawnRule) {
     // A side draw of exactly 1 keeps the old position.
     e->x = 12.5f;
     e->y = -3.25f;
-    seedRandom(previousState(kStateDrawingOne));
+    seedRandom(game->random, previousState(kStateDrawingOne));
     respawnEnemy(e, game);
     EXPECT_EQ(e->x, 12.5f);
     EXPECT_EQ(e->y, -3.25f);
@@ -184,7 +185,7 @@ TEST_F(SetupTest, RespawnRule) {
 
 TEST_F(SetupTest, NewEnemyWithSideFourStandsAtOrigin) {
     // The wander heading is drawn first, then the side.
-    seedRandom(previousState(previousState(kStateDrawingOne)));
+    seedRandom(game->random, previousState(previousState(kStateDrawingOne)));
     Tank* e = createEnemy(game, "grunt", huntPlayer);
     game->enemies = e;
     EXPECT_EQ(e->x, 0.0f);
@@ -217,24 +218,31 @@ TEST_F(SetupTest, TankTypeRegistryAndLookupQuirk) {
     EXPECT_EQ(findTankType(game, "grunt"), grunt);
 }
 
-TEST(WorldLifetime, InitTwiceAndReleaseLeaveNothingBehind) {
+TEST(WorldLifetime, ANewGameKeepsPlayAndExplosionsAndReleaseLeavesNothing) {
     testing::RecordingHost host;
-    WorldHost* previous = setWorldHost(&host);
-    int keys[256] = {};
-    initWorld(keys);
-    GameState* first = game;
-    initWorld(keys);  // a new window: a new state replaces the old one
-    EXPECT_NE(game, nullptr);
-    EXPECT_EQ(game->barrelsLeft, 18);
-    const std::uint32_t afterSecondInit = randomState();
-    seedRandom(17);
-    for (int i = 0; i < 3 * 5 + 3; ++i) randomRaw();  // three enemies, one player
-    EXPECT_EQ(afterSecondInit, randomState());
-    EXPECT_NE(first, nullptr);
-    releaseWorld();
-    EXPECT_EQ(game, nullptr);
-    EXPECT_EQ(explosions, nullptr);
-    setWorldHost(previous);
+    GameState world{};
+    world.host = &host;
+    initWorld(&world);
+    world.score = 700;
+    world.playing = true;
+    explode(&world, 0, 0, 1, 10);
+    initWorld(&world);  // a new window: a fresh game, but play and the explosion go on
+    EXPECT_EQ(world.score, 0);
+    EXPECT_EQ(world.barrelsLeft, 18);
+    EXPECT_TRUE(world.playing);
+    EXPECT_NE(world.explosions, nullptr);
+    EXPECT_EQ(world.host, &host);
+    const std::uint32_t afterSecondInit = world.random.state;
+    Random expected;
+    seedRandom(expected, 17);
+    for (int i = 0; i < 3 * 5 + 3; ++i) randomRaw(expected);  // three enemies, one player
+    EXPECT_EQ(afterSecondInit, expected.state);
+    releaseWorld(&world);
+    EXPECT_EQ(world.players, nullptr);
+    EXPECT_EQ(world.enemies, nullptr);
+    EXPECT_EQ(world.barrels, nullptr);
+    EXPECT_EQ(world.tankTypes, nullptr);
+    EXPECT_EQ(world.explosions, nullptr);
 }
 
 }  // namespace

@@ -1,21 +1,19 @@
 // world_fixture.h -- a recording world host and a fixture that runs the world on it.
 //
 // RecordingHost keeps every cue name in order, hands out display-list names 1, 2,
-// 3, ... and records released lists and requested sleeps. WorldTest installs one,
-// zeroes a 256-entry key table, runs initWorld on it (seed 17, fresh reset world,
-// not playing) and releases everything again in TearDown.
+// 3, ... and records released lists and requested sleeps. WorldTest owns a world
+// on one, initialised as the game does it (seed 17, fresh reset world, not
+// playing) with a zeroed key table, and releases it again in TearDown.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "world/game.h"
-#include "world/host.h"
-#include "world/records.h"
+#include "data/keys.h"
+#include "world/world.h"
 
 namespace drumhold::testing {
 
@@ -27,9 +25,9 @@ public:
     std::vector<std::uint32_t> sleeps;       // every sleep requested, in ms
     unsigned nextList = 1;
 
-    int playCue(const char* name) override {
+    bool playCue(const char* name) override {
         cues.emplace_back(name);
-        return 1;
+        return true;
     }
     unsigned createTankList(const Shape&) override {
         createdLists.push_back(nextList);
@@ -49,21 +47,17 @@ public:
 class WorldTest : public ::testing::Test {
 protected:
     RecordingHost host;
-    std::array<int, 256> keys{};
-    WorldHost* previousHost = nullptr;
+    KeyTable keys{};
+    GameState world{};
+    GameState* const game = &world;  // the rules take the world by pointer
+    bool& playing = world.playing;
+    Explosion*& explosions = world.explosions;
 
     void SetUp() override {
-        previousHost = setWorldHost(&host);
-        keys.fill(0);
-        playing = 0;
-        initWorld(keys.data());
+        world.host = &host;
+        initWorld(game);
     }
-
-    void TearDown() override {
-        releaseWorld();
-        playing = 0;
-        setWorldHost(previousHost);
-    }
+    void TearDown() override { releaseWorld(game); }
 
     // Head of each list, for the common one-player, three-enemy world.
     Tank* player() const { return game->players; }

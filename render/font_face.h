@@ -1,0 +1,38 @@
+// font_face.h -- finding the font file to draw text with.
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace drumhold {
+
+// A face to look for. The font service always answers with some font, so a
+// named family only counts when the answer is that family; a generic one (such
+// as "monospace") accepts whatever it maps to.
+struct FontRequest {
+    const char* family;
+    bool bold;
+    bool generic;
+};
+
+// "OCR A Extended" bold, then the OCR-A faces, then any bold monospace.
+// Debian's fonts-ocr-a names its families "OCRA" and "OCRABold"; family names
+// compare ignoring blanks and case, so "OCR A Bold" finds the bold one.
+inline constexpr FontRequest defaultFontRequests[] = {
+    {"OCR A Extended", true, false},
+    {"OCR A Bold", true, false},
+    {"OCR A", true, false},
+    {"monospace", true, true},
+};
+
+// The face that answered a request list.
+struct FontChoice {
+    int request = -1;    // index into the request list; -1 when none answered
+    std::string family;  // as the font names itself
+    std::string file;
+};
+
+// Finds the first request the font service can meet (request -1 when none).
+FontChoice findFontFace(std::span<const FontRequest> requests);
+
+}  // namespace drumhold

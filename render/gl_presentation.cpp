@@ -1,0 +1,38 @@
+// gl_presentation.cpp -- the presentation on OpenGL 1.x.
+#include "render/gl_presentation.h"
+
+#include "render/gl.h"
+#include "render/scene.h"
+
+namespace drumhold {
+
+void GlPresentation::contextOpened() {
+    context_.emplace();
+    context_->font = buildFont();
+    setView();
+}
+
+void GlPresentation::setViewport(int width, int height) { glViewport(0, 0, width, height); }
+
+void GlPresentation::setClearValues() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+}
+
+void GlPresentation::showTitle() {
+    if (context_) drumhold::showTitle(*context_);
+}
+
+void GlPresentation::drawFrame(const GameState& game) {
+    if (context_) drumhold::drawFrame(game, screen_, *context_);
+}
+
+unsigned GlPresentation::compileTankList(const Shape& shape) {
+    return context_ ? drumhold::compileTankList(*context_, shape) : 0;
+}
+
+void GlPresentation::releaseTankList(unsigned list) {
+    if (context_) drumhold::releaseTankList(*context_, list);
+}
+
+}  // namespace drumhold

@@ -1,0 +1,32 @@
+// gl_presentation.h -- the presentation on OpenGL 1.x: the render library
+// behind the shell's seam, with the per-context objects and the attract
+// screen's state it keeps between frames.
+#pragma once
+
+#include <optional>
+
+#include "render/context.h"
+#include "render/presentation.h"
+#include "render/screens.h"
+
+namespace drumhold {
+
+class GlPresentation final : public Presentation {
+public:
+    void contextOpened() override;
+    void contextClosing() override { context_.reset(); }
+    void setViewport(int width, int height) override;
+    void setClearValues() override;
+    void showTitle() override;
+    void drawFrame(const GameState& game) override;
+    unsigned compileTankList(const Shape& shape) override;
+    void releaseTankList(unsigned list) override;
+
+    AttractScreen& attractScreen() { return screen_; }
+
+private:
+    std::optional<RenderContext> context_;  // while a context is current
+    AttractScreen screen_;
+};
+
+}  // namespace drumhold
