@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "tools/trace_run.h"
-#include "tools/trace_script.h"
+#include "replay/script.h"
 
 namespace {
 
-using namespace drumhold::trace;
+using namespace drumhold::replay;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kDefaultFrames = 100000;
@@ -74,10 +74,11 @@ WorldRun runWorld(const std::vector<ScriptStep>& steps) {
     return {std::chrono::duration<double>(before - start).count(), worst};
 }
 
-double runReplay(const std::vector<ScriptStep>& steps, std::size_t& bytes) {
+double runReplay(const std::string& script, std::size_t& bytes) {
     bytes = 0;
+    ScriptReader reader(script);
     const auto start = Clock::now();
-    runTrace(steps, TraceOptions{}, [&](std::string_view chunk) {
+    runTrace(reader, TraceOptions{}, [&](std::string_view chunk) {
         bytes += chunk.size();
         return true;
     });
@@ -103,8 +104,9 @@ int main(int argc, char** argv) {
         }
     }
     const auto steps = benchScript(frames);
+    const std::string script = formatScript(steps);
     if (print) {
-        std::fputs(formatScript(steps).c_str(), stdout);
+        std::fputs(script.c_str(), stdout);
         return 0;
     }
 
@@ -117,7 +119,7 @@ int main(int argc, char** argv) {
         WorldRun run = runWorld(steps);
         world.seconds = std::min(world.seconds, run.seconds);
         world.worstTickSeconds = std::max(world.worstTickSeconds, run.worstTickSeconds);
-        replaySeconds = std::min(replaySeconds, runReplay(steps, bytes));
+        replaySeconds = std::min(replaySeconds, runReplay(script, bytes));
     }
     const double n = static_cast<double>(frames);
     const double worldRate = n / world.seconds;

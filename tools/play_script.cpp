@@ -5,7 +5,7 @@
 
 namespace drumhold::tools {
 
-using namespace trace;
+using namespace replay;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/trace_script.h"
+#include "replay/script.h"
 
 namespace drumhold::tools {
 
@@ -24,8 +24,8 @@ struct PlayScriptOptions {
 
 // Starts with one frame of space (a game begins at once), then runs of play up to
 // exactly `frames` frames.
-std::vector<trace::ScriptStep> makePlayScript(const PlayScriptOptions& options);
+std::vector<replay::ScriptStep> makePlayScript(const PlayScriptOptions& options);
 
-using trace::formatScript;
+using replay::formatScript;
 
 }  // namespace drumhold::tools

@@ -3,23 +3,26 @@
 //
 //   drumhold-trace [--full] [--frames A:B] [SCRIPT]
 //
-// Exit status: 0 done, 1 output failed, 2 bad command line or script.
+// A script file is checked line by line before any frame runs; standard input
+// runs frames as its lines arrive and stops at a bad line. Exit status: 0 done
+// and in sync, 1 output failed, 2 bad command line or script, 3 out of sync.
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "tools/standard_streams.h"
 #include "tools/trace_run.h"
-#include "tools/trace_script.h"
 
 namespace {
 
-using namespace drumhold::trace;
+using namespace drumhold::replay;
 
+constexpr int kOutputFailed = 1;
 constexpr int kUsageError = 2;
+constexpr int kOutOfSync = 3;
 constexpr char kUsage[] =
     "usage: drumhold-trace [--full] [--frames A:B] [SCRIPT]\n"
     "  Runs the game headless on a key script (standard input when SCRIPT is\n"
@@ -27,7 +30,8 @@ constexpr char kUsage[] =
     "  --full        print each frame's whole state instead of its hash\n"
     "  --frames A:B  print only frames A to B (inclusive)\n"
     "Script lines: 'COUNT KEYS', KEYS '-' or a comma-separated list of\n"
-    "up, down, left, right, fire, space; '#' starts a comment.\n";
+    "up, down, left, right, fire, space; 'reinit'; 'check N HASH';\n"
+    "'#' starts a comment. Exit status 3: a check failed.\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "drumhold-trace: %s\n%s", message.c_str(), kUsage);
@@ -47,16 +51,27 @@ bool parseFrames(std::string_view text, TraceOptions& options) {
            parseFrameNumber(text.substr(colon + 1), options.last) && options.first <= options.last;
 }
 
-bool readAll(std::FILE* file, std::string& text) {
-    char chunk[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
-    return !std::ferror(file);
+int badScript(const std::string& source, const ScriptError& error) {
+    const std::string where = error.line > 0 ? ": line " + std::to_string(error.line) : "";
+    std::fprintf(stderr, "drumhold-trace: %s%s: %s\n", printable(source, 200).c_str(), where.c_str(),
+                 error.message.c_str());
+    return kUsageError;
+}
+
+// The first pass over a file: every line checked before any frame runs.
+bool checkFile(std::FILE* file, ScriptError& error) {
+    ScriptReader reader(file);
+    ScriptStep step;
+    while (reader.next(step)) {
+    }
+    error = reader.error();
+    return !reader.failed();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    drumhold::tools::useBinaryStandardOutput();
     TraceOptions options;
     const char* scriptPath = nullptr;
     bool endOfOptions = false;
@@ -78,10 +93,10 @@ int main(int argc, char** argv) {
                 range = arg.substr(std::strlen("--frames="));
             }
             if (!parseFrames(range, options))
-                return usageError("bad frame range '" + std::string(range) +
+                return usageError("bad frame range '" + printable(range) +
                                   "': expected A:B with whole numbers A <= B");
         } else if (!endOfOptions && arg.size() > 1 && arg.front() == '-') {
-            return usageError("unknown option '" + std::string(arg) + "'");
+            return usageError("unknown option '" + printable(arg) + "'");
         } else if (scriptPath) {
             return usageError("only one script may be given");
         } else {
@@ -89,40 +104,48 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::string text;
+    std::FILE* file = nullptr;
     std::string source = "<stdin>";
     if (scriptPath && std::strcmp(scriptPath, "-") != 0) {
         source = scriptPath;
-        std::FILE* file = std::fopen(scriptPath, "rb");
+        file = std::fopen(scriptPath, "rb");
         if (!file) {
-            std::fprintf(stderr, "drumhold-trace: cannot open '%s': %s\n", scriptPath, std::strerror(errno));
+            std::fprintf(stderr, "drumhold-trace: cannot open '%s': %s\n", printable(source, 200).c_str(),
+                         std::strerror(errno));
             return kUsageError;
         }
-        bool ok = readAll(file, text);
-        std::fclose(file);
-        if (!ok) {
-            std::fprintf(stderr, "drumhold-trace: cannot read '%s'\n", scriptPath);
-            return kUsageError;
+        ScriptError error;
+        const bool valid = checkFile(file, error);
+        if (valid && std::fseek(file, 0, SEEK_SET) != 0) error.message = "cannot read it again";
+        if (!valid || !error.message.empty()) {
+            std::fclose(file);
+            return badScript(source, error);
         }
-    } else if (!readAll(stdin, text)) {
-        std::fprintf(stderr, "drumhold-trace: cannot read standard input\n");
-        return kUsageError;
-    }
-
-    std::vector<ScriptStep> steps;
-    ScriptError error;
-    if (!parseScript(text, steps, error)) {
-        std::fprintf(stderr, "drumhold-trace: %s: line %d: %s\n", source.c_str(), error.line, error.message.c_str());
-        return kUsageError;
     }
 
     auto write = [](std::string_view chunk) {
-        return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
+        return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size() && std::fflush(stdout) == 0;
     };
-    bool ok = runTrace(steps, options, write) && std::fflush(stdout) == 0;
-    if (!ok) {
-        std::fprintf(stderr, "drumhold-trace: writing the trace failed: %s\n", std::strerror(errno));
-        return 1;
+    ScriptReader reader = file ? ScriptReader(file) : ScriptReader(drumhold::tools::readStandardInput);
+    const TraceOutcome outcome = runTrace(reader, options, write);
+    if (file) std::fclose(file);
+
+    switch (outcome.result) {
+    case TraceOutcome::Done:
+        return 0;
+    case TraceOutcome::BadScript:
+        return badScript(source, reader.error());
+    case TraceOutcome::OutOfSync: {
+        char expected[16], actual[16];
+        formatHex16(expected, outcome.expected);
+        formatHex16(actual, outcome.actual);
+        std::fprintf(stderr, "drumhold-trace: out of sync at frame %llu (script %.16s, game %.16s)\n",
+                     static_cast<unsigned long long>(outcome.frame), expected, actual);
+        return kOutOfSync;
     }
-    return 0;
+    case TraceOutcome::OutputFailed:
+        break;
+    }
+    std::fprintf(stderr, "drumhold-trace: writing the trace failed: %s\n", std::strerror(errno));
+    return kOutputFailed;
 }

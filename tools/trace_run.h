@@ -2,7 +2,8 @@
 //
 // Frame 0 is the freshly initialised world (seed 17, not playing); every later
 // frame sets the key table from the script and runs the update step with 1000 ms
-// elapsed, so no pacing sleep ever happens.
+// elapsed, so no pacing sleep ever happens. `reinit` initialises the world
+// again as a display switch does; `check` compares a frame's hash.
 #pragma once
 
 #include <cstdint>
@@ -10,17 +11,16 @@
 #include <limits>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "tools/trace_block.h"
-#include "tools/trace_script.h"
 #include "data/keys.h"
+#include "replay/block.h"
+#include "replay/script.h"
 #include "world/world.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 
-// The world's host while tracing: collects the cue names of the current frame,
-// hands out display list 0 and never sleeps.
+// The world's host while tracing: collects the cue names of the current frame;
+// no lists, no sleeping.
 class TraceHost : public WorldHost {
 public:
     bool playCue(const char* name) override;
@@ -44,6 +44,8 @@ public:
 
     // Runs the next frame with `heldKeys` (KEY_* bits) held.
     void step(unsigned heldKeys);
+    // The world initialised again before the next frame, as a new window does it.
+    void reinit();
     std::uint64_t frame() const { return frame_; }
     FrameView view() const;
 
@@ -60,11 +62,23 @@ struct TraceOptions {
     std::uint64_t last = std::numeric_limits<std::uint64_t>::max();
 };
 
-// Receives the output in large chunks; returns false to stop the run (a failed write).
+// Receives the output in chunks; returns false to stop the run (a failed write).
 using TraceSink = std::function<bool(std::string_view)>;
 
-// Runs the script's frames and prints those the options select. Frames past the
-// selection are not run at all. Returns false when the sink gave up.
-bool runTrace(const std::vector<ScriptStep>& steps, const TraceOptions& options, const TraceSink& sink);
+struct TraceOutcome {
+    enum Result { Done, BadScript, OutOfSync, OutputFailed };
+    Result result = Done;
+    // OutOfSync: the frame checked and the two hashes.
+    std::uint64_t frame = 0;
+    std::uint64_t expected = 0;
+    std::uint64_t actual = 0;
+};
 
-}  // namespace drumhold::trace
+// Runs the script's frames as the reader yields them and prints those the
+// options select; a failed check ends the run after that frame's output, a bad
+// line (see reader.error()) before anything of it runs. Output waiting in the
+// buffer is handed to the sink whenever the reader would have to wait for more
+// input, so a script piped in live is traced as it comes.
+TraceOutcome runTrace(ScriptReader& reader, const TraceOptions& options, const TraceSink& sink);
+
+}  // namespace drumhold::replay

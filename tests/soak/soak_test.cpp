@@ -14,7 +14,7 @@
 
 #include "tools/child_run.h"
 #include "tools/play_script.h"
-#include "tools/trace_text.h"
+#include "replay/text.h"
 
 namespace drumhold::tools {
 namespace {
@@ -110,7 +110,7 @@ protected:
     void SetUp() override {
         scriptPath = ::testing::TempDir() + "drumhold-soak-" + std::to_string(::getpid()) + ".script";
         const auto steps = makePlayScript({kFrames, kSeed, false});
-        ASSERT_EQ(trace::totalFrames(steps), kFrames);
+        ASSERT_EQ(replay::totalFrames(steps), kFrames);
         std::ofstream(scriptPath, std::ios::binary) << formatScript(steps);
     }
     void TearDown() override { std::remove(scriptPath.c_str()); }
@@ -143,7 +143,7 @@ TEST_F(Soak, LongHeavyPlayEndsCleanlyPrintsEveryFrameAndAgreesWithItself) {
     // so the two runs played the very same game.
     Summary s;
     Lines fullLines;
-    std::uint64_t blockHash = trace::kFnvOffsetBasis;
+    std::uint64_t blockHash = replay::kFnvOffsetBasis;
     bool inBlock = false;
     int playing = 0;
     std::uint64_t lastExplosionFrame = 0;
@@ -164,7 +164,7 @@ TEST_F(Soak, LongHeavyPlayEndsCleanlyPrintsEveryFrameAndAgreesWithItself) {
             if (f[0] == "frame") {
                 closeBlock();
                 inBlock = true;
-                blockHash = trace::kFnvOffsetBasis;
+                blockHash = replay::kFnvOffsetBasis;
                 s.misnumbered += !(f.size() > 3 && isNumber(f[1], s.frames));
                 ++s.frames;
                 const int now = f.size() > 3 && f[3] == "1";
@@ -190,8 +190,8 @@ TEST_F(Soak, LongHeavyPlayEndsCleanlyPrintsEveryFrameAndAgreesWithItself) {
                     names.remove_prefix(comma == std::string_view::npos ? names.size() : comma + 1);
                 }
             }
-            blockHash = trace::fnv1a64(line, blockHash);
-            blockHash = trace::fnv1a64("\n", blockHash);
+            blockHash = replay::fnv1a64(line, blockHash);
+            blockHash = replay::fnv1a64("\n", blockHash);
         });
     });
     closeBlock();

@@ -138,6 +138,16 @@ TEST_F(TraceCli, ScriptFileStdinAndOptionsAgree) {
     const std::size_t to = fromFile.out.find("FRAME 5 ");
     EXPECT_EQ(some.out, fromFile.out.substr(from, to - from));
 
+    // A recorded game checks itself: a wrong hash stops the run after its frame.
+    const std::string frame3 = fromFile.out.substr(fromFile.out.find("FRAME 3 ") + 8, 16);
+    const std::string checked = "2 -\n1 space\ncheck 3 " + frame3 + "\nreinit\n1 -\ncheck 4 0000000000000000\n5 fire\n";
+    for (const std::string& args : {std::string("--frames 0:1"), std::string("-")}) {
+        const Result sync = run(args, checked);
+        EXPECT_EQ(sync.status, 3) << args;
+        EXPECT_NE(sync.err.find("out of sync at frame 4 (script 0000000000000000, game "), std::string::npos) << sync.err;
+        EXPECT_EQ(sync.out.find("FRAME 5 "), std::string::npos) << sync.out;
+    }
+
     const Result full = run("--full --frames 8:8", script);
     EXPECT_EQ(full.status, 0);
     EXPECT_EQ(full.out.rfind("frame 8 playing 1 ticks 5 ", 0), 0u) << full.out;

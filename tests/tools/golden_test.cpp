@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "tools/trace_run.h"
-#include "tools/trace_script.h"
+#include "replay/script.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 namespace {
 
 namespace fs = std::filesystem;
@@ -44,22 +44,18 @@ std::vector<std::string> goldenScripts() {
     return names;
 }
 
-std::vector<ScriptStep> loadScript(const std::string& name) {
-    std::vector<ScriptStep> steps;
-    ScriptError error;
-    EXPECT_TRUE(parseScript(slurp(kGoldenDir / (name + ".script")), steps, error))
-        << name << ": line " << error.line << ": " << error.message;
-    return steps;
-}
-
-std::string runToString(const std::vector<ScriptStep>& steps, TraceOptions options = {}) {
+std::string runToString(const std::string& script, TraceOptions options = {}) {
     std::string out;
-    runTrace(steps, options, [&](std::string_view chunk) {
+    ScriptReader reader(script);
+    const TraceOutcome outcome = runTrace(reader, options, [&](std::string_view chunk) {
         out += chunk;
         return true;
     });
+    EXPECT_EQ(outcome.result, TraceOutcome::Done) << "line " << reader.error().line << ": " << reader.error().message;
     return out;
 }
+
+std::string loadScript(const std::string& name) { return slurp(kGoldenDir / (name + ".script")); }
 
 class GoldenTrace : public ::testing::TestWithParam<std::string> {};
 
@@ -117,4 +113,4 @@ TEST(GoldenScripts, StillShowWhatTheyAreFor) {
 }
 
 }  // namespace
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

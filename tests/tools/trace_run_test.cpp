@@ -8,27 +8,23 @@
 #include <vector>
 
 #include "tools/trace_run.h"
-#include "tools/trace_script.h"
-#include "tools/trace_text.h"
+#include "replay/script.h"
+#include "replay/text.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 namespace {
-
-std::vector<ScriptStep> script(const std::string& text) {
-    std::vector<ScriptStep> steps;
-    ScriptError error;
-    EXPECT_TRUE(parseScript(text, steps, error)) << error.message;
-    return steps;
-}
 
 std::string trace(const std::string& text, TraceOptions options = {}) {
     std::string out;
     int chunks = 0;
-    EXPECT_TRUE(runTrace(script(text), options, [&](std::string_view chunk) {
-        out += chunk;
-        ++chunks;
-        return true;
-    }));
+    ScriptReader reader(text);
+    EXPECT_EQ(runTrace(reader, options, [&](std::string_view chunk) {
+                  out += chunk;
+                  ++chunks;
+                  return true;
+              }).result,
+              TraceOutcome::Done)
+        << reader.error().message;
     EXPECT_GE(chunks, out.empty() ? 0 : 1);
     return out;
 }
@@ -124,13 +120,14 @@ TEST(TraceRun, FrameSelectionIsInclusiveAndClipsAtTheEnd) {
 
 TEST(TraceRun, FailedOutputStopsTheRun) {
     int chunks = 0;
-    const bool ok = runTrace(script("100000 -\n"), {.full = true}, [&](std::string_view) {
+    ScriptReader reader("100000 -\n");
+    const TraceOutcome outcome = runTrace(reader, {.full = true}, [&](std::string_view) {
         ++chunks;
         return false;
     });
-    EXPECT_FALSE(ok);
+    EXPECT_EQ(outcome.result, TraceOutcome::OutputFailed);
     EXPECT_EQ(chunks, 1);
 }
 
 }  // namespace
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/trace_text.h"
+#include "replay/text.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 namespace {
 
 std::string viaPrintf(double value) {
@@ -102,4 +102,4 @@ TEST(TraceText, Fnv1aAndHexMatchKnownValues) {
 }
 
 }  // namespace
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

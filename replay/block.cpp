@@ -1,8 +1,9 @@
-#include "tools/trace_block.h"
+// block.cpp -- a frame's block and its hash.
+#include "replay/block.h"
 
 #include "world/behaviours.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 
 namespace {
 
@@ -160,4 +161,10 @@ void appendBlock(TextBuffer& out, const FrameView& view) {
     out.put('\n');
 }
 
-}  // namespace drumhold::trace
+std::uint64_t blockHash(const FrameView& view, TextBuffer& scratch) {
+    scratch.clear();
+    appendBlock(scratch, view);
+    return fnv1a64(scratch.view());
+}
+
+}  // namespace drumhold::replay

@@ -1,9 +1,10 @@
-#include "tools/trace_text.h"
+// text.cpp -- the trace's number formatting, its buffer and its hash.
+#include "replay/text.h"
 
 #include <algorithm>
 #include <bit>
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 
 namespace {
 constexpr unsigned kMemoBits = 12;
@@ -73,4 +74,4 @@ void TextBuffer::putFloat(float value) {
     size_ += entry.length;
 }
 
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/trace_script.h"
+#include "replay/script.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 namespace {
 
 std::vector<ScriptStep> parseOk(const std::string& text) {
@@ -53,11 +53,11 @@ TEST(TraceScript, AcceptsCommentsBlanksAndEveryKey) {
 }
 
 TEST(TraceScript, RefusesMalformedLinesNamingTheLine) {
-    struct Case {
-        const char* line;
-        const char* why;  // a part of the message
+    struct OwnedCase {
+        std::string line;
+        const char* why;
     };
-    const Case cases[] = {
+    const OwnedCase cases[] = {
         {"5 jump", "unknown key 'jump'"},
         {"5 Up", "unknown key 'Up'"},
         {"5 up,,fire", "empty key name"},
@@ -75,12 +75,47 @@ TEST(TraceScript, RefusesMalformedLinesNamingTheLine) {
         {"5 up fire", "unexpected 'fire'"},
         {"5 - -", "unexpected '-'"},
         {"up 5", "not a positive decimal"},
+        // A terminal never sees the bytes of a bad line raw.
+        {"5 \x1b[2J\x07", "unknown key '\\x1b[2J\\x07'"},
+        {"5 \xc3\xa9", "unknown key '\\xc3\\xa9'"},
+        {std::string(5000, '1').c_str(), "longer than 4096 bytes"},
     };
-    for (const Case& c : cases) {
+    for (const OwnedCase& c : cases) {
         // Put the bad line third, after a comment and a good line.
         const ScriptError error = parseBad(std::string("# ok\n1 -\n") + c.line + "\n4 up\n");
         EXPECT_EQ(error.line, 3) << c.line;
         EXPECT_NE(error.message.find(c.why), std::string::npos) << c.line << " -> " << error.message;
+    }
+}
+
+TEST(TraceScript, RecordingLinesReinitAndCheck) {
+    const char* hash = "0123456789abcdef";
+    const auto steps = parseOk(std::string("check 0 ") + hash + "\n3 up\nreinit # switched\nreinit\n2 -\ncheck 5 " + hash +
+                               "\ncheck 5 " + hash + "\n");
+    ASSERT_EQ(steps.size(), 7u);
+    EXPECT_EQ(steps[0].kind, ScriptStep::Check);
+    EXPECT_EQ(steps[0].frame, 0u);
+    EXPECT_EQ(steps[0].hash, 0x0123456789abcdefull);
+    EXPECT_EQ(steps[2].kind, ScriptStep::Reinit);
+    EXPECT_EQ(steps[5].frame, 5u);
+    EXPECT_EQ(formatScript(steps), std::string("check 0 ") + hash + "\n3 up\nreinit\nreinit\n2 -\ncheck 5 " + hash +
+                                       "\ncheck 5 " + hash + "\n");
+
+    const std::pair<std::string, const char*> bad[] = {
+        {"reinit now", "unexpected 'now' after reinit"},
+        {"check 3", "expected 'check N HASH'"},
+        {std::string("check 2 ") + hash, "the last frame before it is 3"},
+        {std::string("check x ") + hash, "frame number 'x'"},
+        {std::string("check 99999999999999999999 ") + hash, "frame number"},
+        {"check 3 0123456789ABCDEF", "not 16 lower-case hex digits"},
+        {"check 3 0123456789abcde", "not 16 lower-case hex digits"},
+        {"check 3 0123456789abcdef0", "not 16 lower-case hex digits"},
+        {std::string("reinit\ncheck 3 ") + hash, "right after reinit"},
+    };
+    for (const auto& [lines, why] : bad) {
+        const ScriptError error = parseBad("3 up\n" + lines + "\n");
+        EXPECT_EQ(error.line, lines.find('\n') == std::string::npos ? 2u : 3u) << lines;
+        EXPECT_NE(error.message.find(why), std::string::npos) << lines << " -> " << error.message;
     }
 }
 
@@ -97,6 +132,11 @@ TEST(TraceScript, KeyTableHoldsExactlyTheNamedKeys) {
     EXPECT_EQ(keys[38] + keys[16] + keys[32], 0);
     setKeyTable(keys, 0);
     for (int v : keys) EXPECT_EQ(v, 0);
+    // The other way: only the six keys count, whatever else is held.
+    keys.fill(0);
+    keys[27] = keys[65] = 1;
+    keys[38] = keys[16] = 5;
+    EXPECT_EQ(heldKeys(keys), KEY_UP | KEY_FIRE);
 }
 
 TEST(TraceScript, FormattedStepsReadBackAsThemselves) {
@@ -116,4 +156,4 @@ TEST(TraceScript, FormattedStepsReadBackAsThemselves) {
 }
 
 }  // namespace
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

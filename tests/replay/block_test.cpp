@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "tools/trace_block.h"
-#include "tools/trace_text.h"
+#include "replay/block.h"
+#include "replay/text.h"
 #include "world/behaviours.h"
 #include "world/records.h"
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 namespace {
 
 // A small world wired by hand, as the lists would hold it (head first).
@@ -148,4 +148,4 @@ TEST(TraceBlock, HashOfAKnownBlock) {
 }
 
 }  // namespace
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

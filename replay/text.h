@@ -1,4 +1,4 @@
-// trace_text.h -- the text side of the replay trace: a reusable output buffer
+// text.h -- the text side of the replay trace: a reusable output buffer
 // that prints ints and floats the way the trace does, and the FNV-1a hash.
 //
 // Floats are printed like printf's "%.9g" of the value widened to double. The
@@ -12,7 +12,7 @@
 #include <memory>
 #include <string_view>
 
-namespace drumhold::trace {
+namespace drumhold::replay {
 
 // Longest "%.9g" of any double: "-1.23456789e+308" plus a spare byte.
 inline constexpr std::size_t kMaxFloatText = 24;
@@ -70,4 +70,4 @@ private:
     std::unique_ptr<MemoEntry[]> memo_;
 };
 
-}  // namespace drumhold::trace
+}  // namespace drumhold::replay

@@ -1,0 +1,110 @@
+// script.h -- the replay script: the keys a game is played with, frame by frame.
+//
+// One instruction per line. `COUNT KEYS`: the next COUNT frames (a positive
+// decimal integer) run with KEYS held, `-` for none or a comma-separated list of
+// up, down, left, right, fire and space. Two more come from recorded games:
+// `reinit`, the world initialised again before the next frame (a display
+// switch), and `check N HASH`, the hash of frame N's block, N being the last
+// frame run before the line. `#` starts a comment; blank lines are ignored.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/keys.h"
+
+namespace drumhold::replay {
+
+// Key bits of a script step, one per key the script can hold.
+enum : unsigned {
+    KEY_UP = 1u << 0,
+    KEY_DOWN = 1u << 1,
+    KEY_LEFT = 1u << 2,
+    KEY_RIGHT = 1u << 3,
+    KEY_FIRE = 1u << 4,
+    KEY_SPACE = 1u << 5,
+};
+
+struct ScriptStep {
+    enum Kind : std::uint8_t { Run, Reinit, Check };
+    std::uint32_t count = 0;   // Run: frames, at least 1
+    unsigned keys = 0;         // Run: KEY_* bits
+    Kind kind = Run;
+    std::uint64_t frame = 0;   // Check: the frame whose block is hashed
+    std::uint64_t hash = 0;    // Check: FNV-1a of that block
+};
+
+struct ScriptError {
+    std::uint64_t line = 0;  // 1-based
+    std::string message;     // printable: the bytes of the line it quotes are escaped
+};
+
+// Lines longer than this are refused rather than held in memory.
+inline constexpr std::size_t kMaxLineBytes = 4096;
+
+// Fills `buffer` with up to `size` bytes, blocking only until some are there;
+// 0 at the end of the input. Sets `failed` on a read error.
+using ReadSome = std::function<std::size_t(char* buffer, std::size_t size, bool& failed)>;
+
+// Reads a script one line at a time, in memory bounded by the longest line
+// allowed, and checks every line as it comes, frame numbers of `check`
+// included. The first error ends the script.
+class ScriptReader {
+public:
+    explicit ScriptReader(ReadSome read);
+    explicit ScriptReader(std::string_view text);
+    // A file read with stdio: for files, whose reads never wait for a writer.
+    explicit ScriptReader(std::FILE* file);
+
+    // The next instruction; false at the end of the script or at an error.
+    bool next(ScriptStep& step);
+    bool failed() const { return !error_.message.empty(); }
+    const ScriptError& error() const { return error_; }
+    // True while input already read waits in the buffer: the next instruction
+    // can be had without waiting for the writer.
+    bool buffered() const { return position_ < filled_; }
+    // Frames run by the instructions read so far.
+    std::uint64_t frames() const { return frames_; }
+
+private:
+    bool readLine(std::string_view& line);
+    bool fail(std::string message);
+
+    ReadSome read_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t position_ = 0, filled_ = 0;
+    bool atEnd_ = false;
+    std::string line_;
+    std::uint64_t lineNumber_ = 0;
+    std::uint64_t frames_ = 0;
+    bool justReinitialised_ = false;
+    ScriptError error_;
+};
+
+// Parses a whole script held in memory. On error returns false, leaves `steps`
+// unspecified and says in `error` which line is wrong and why.
+bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error);
+
+// Appends the step as one script line, with its newline: what the reader reads.
+void appendStep(std::string& text, const ScriptStep& step);
+// The steps as script text, one line each.
+std::string formatScript(const std::vector<ScriptStep>& steps);
+
+// Fills the key table: the entries of the held keys are 1, every other entry 0.
+void setKeyTable(KeyTable& keys, unsigned held);
+// The KEY_* bits of the keys the table holds (non-zero entries).
+unsigned heldKeys(const KeyTable& keys);
+
+// Frames the steps run, in total.
+std::uint64_t totalFrames(const std::vector<ScriptStep>& steps);
+
+// `bytes` for a message: printable ASCII as it is, every other byte as \xNN,
+// cut short after `limit` bytes with "...".
+std::string printable(std::string_view bytes, std::size_t limit = 40);
+
+}  // namespace drumhold::replay
