@@ -14,6 +14,7 @@ using KeyTable = std::array<int, kKeyCount>;
 
 // The codes with a meaning in the game or the shell.
 namespace vk {
+inline constexpr int enter = 13;  // with Alt: the display switch
 inline constexpr int shift = 16;  // fire
 inline constexpr int escape = 27; // quit
 inline constexpr int space = 32;  // start a game
@@ -22,6 +23,7 @@ inline constexpr int up = 38;
 inline constexpr int right = 39;
 inline constexpr int down = 40;
 inline constexpr int f10 = 121;   // a system key: never reaches the table
+inline constexpr int f11 = 122;   // the display switch
 }  // namespace vk
 
 }  // namespace drumhold

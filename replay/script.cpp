@@ -207,6 +207,18 @@ bool ScriptReader::next(ScriptStep& step) {
     return false;
 }
 
+bool checkScriptFile(std::FILE* file, ScriptError& error) {
+    ScriptReader reader(file);
+    ScriptStep step;
+    while (reader.next(step)) {
+    }
+    error = reader.error();
+    if (reader.failed()) return false;
+    if (std::fseek(file, 0, SEEK_SET) == 0) return true;
+    error.message = "cannot read it again";
+    return false;
+}
+
 bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error) {
     steps.clear();
     ScriptReader reader(text);
@@ -255,8 +267,11 @@ std::string formatScript(const std::vector<ScriptStep>& steps) {
 
 void setKeyTable(KeyTable& keys, unsigned held) {
     keys.fill(0);
-    for (const KeyName& key : kKeys)
-        if (held & key.bit) keys[key.virtualKey] = 1;
+    setScriptKeys(keys, held);
+}
+
+void setScriptKeys(KeyTable& keys, unsigned held) {
+    for (const KeyName& key : kKeys) keys[key.virtualKey] = (held & key.bit) ? 1 : 0;
 }
 
 unsigned heldKeys(const KeyTable& keys) {

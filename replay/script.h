@@ -86,6 +86,10 @@ private:
     ScriptError error_;
 };
 
+// The first pass over a script file: every line checked, before any frame
+// runs, then the file rewound. False with the first error in `error`.
+bool checkScriptFile(std::FILE* file, ScriptError& error);
+
 // Parses a whole script held in memory. On error returns false, leaves `steps`
 // unspecified and says in `error` which line is wrong and why.
 bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error);
@@ -97,6 +101,8 @@ std::string formatScript(const std::vector<ScriptStep>& steps);
 
 // Fills the key table: the entries of the held keys are 1, every other entry 0.
 void setKeyTable(KeyTable& keys, unsigned held);
+// Sets the entries of the six keys only: 1 for the held ones, 0 for the rest.
+void setScriptKeys(KeyTable& keys, unsigned held);
 // The KEY_* bits of the keys the table holds (non-zero entries).
 unsigned heldKeys(const KeyTable& keys);
 

@@ -1,40 +1,40 @@
 // loop.cpp -- the entry point's outer loop, the title and the message pump.
 #include "shell/loop.h"
 
+#include "replay/script.h"
 #include "world/world.h"
 
 namespace drumhold {
 
 namespace {
-
 constexpr std::uint32_t kTitleMs = 5000;
-
-// The world's host in the running game: cues to the sound, tank lists to the
-// presentation, the pacing sleeps to the platform's clock.
-class GameHost final : public ListHost {
-public:
-    GameHost(Platform& platform, Presentation& presentation, Sound& sound)
-        : ListHost(presentation), platform_(platform), sound_(sound) {}
-    bool playCue(const char* name) override { return sound_.play(name); }
-    void sleepMs(std::uint32_t ms) override { platform_.sleep(ms); }
-
-private:
-    Platform& platform_;
-    Sound& sound_;
-};
-
 }  // namespace
 
-void initGame(GameWindow& window, GameState& game) {
-    initWorld(&game);
-    window.presentation->showTitle();
-    window.platform->swapBuffers();
-    // No message is handled during the title: keys pressed meanwhile wait in
-    // the queue and reach the table before the first frame.
-    window.platform->sleep(kTitleMs);
+bool GameHost::playCue(const char* name) {
+    if (!cues_.empty()) cues_ += ',';
+    cues_ += name;
+    return sound_.play(name);
 }
 
-void pumpMessages(GameWindow& window, GameState& game) {
+GameSession::GameSession(Platform& platform, Presentation& presentation, Sound& sound, Journal& journal)
+    : host(platform, presentation, sound), journal(journal) {
+    window.platform = &platform;
+    window.presentation = &presentation;
+    game.host = &host;
+}
+
+void initGame(GameSession& session) {
+    initWorld(&session.game);
+    session.host.clearCues();
+    session.window.presentation->showTitle();
+    session.window.platform->swapBuffers();
+    // No message is handled during the title: keys pressed meanwhile wait in
+    // the queue and reach the table before the first frame.
+    session.window.platform->sleep(kTitleMs);
+}
+
+void pumpMessages(GameSession& session) {
+    GameWindow& window = session.window;
     Platform& platform = *window.platform;
     for (;;) {
         ShellMessage message;
@@ -43,36 +43,41 @@ void pumpMessages(GameWindow& window, GameState& game) {
             gameWindowProc(window, message);
             continue;
         }
-        if (window.active) {
-            // The sleep of one update lies inside the interval measured for the
-            // next, so frames alternate between sleeping and not; one update is
-            // always exactly one tick, whatever the elapsed time.
-            const std::uint32_t now = platform.tickCount();
-            // Esc ends the run, but this frame is still drawn and presented.
-            if (!updateFrame(&game, window.keys, now - window.lastTick)) requestQuit(window);
-            window.lastTick = now;
-            window.presentation->drawFrame(game);
-            platform.swapBuffers();
-        } else {
+        if (!window.active) {
             platform.waitMessage();
+            continue;
         }
+        // The sleep of one update lies inside the interval measured for the
+        // next, so frames alternate between sleeping and not; one update is
+        // always exactly one tick, whatever the elapsed time.
+        const std::uint32_t now = platform.tickCount();
+        KeyTable keys = window.keys;
+        session.journal.prepareKeys(keys);
+        session.host.clearCues();
+        const bool goOn = updateFrame(&session.game, keys, now - window.lastTick);
+        ++session.frame;
+        window.lastTick = now;
+        // Esc ends the run, but this frame is still drawn and presented.
+        if (!goOn) requestQuit(window);
+        window.presentation->drawFrame(session.game);
+        platform.swapBuffers();
+        session.journal.frameDone(replay::heldKeys(keys), session.view(), now);
+        while (window.running && session.journal.reinitWanted(session.view())) initGame(session);
     }
 }
 
-int runGame(Platform& platform, Presentation& presentation, Sound& sound) {
-    GameWindow window;
-    window.platform = &platform;
-    window.presentation = &presentation;
+int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options) {
+    Journal none;
+    GameSession session(platform, presentation, sound, options.journal ? *options.journal : none);
+    GameWindow& window = session.window;
     if (!registerGameWindowClass(platform)) {
         platform.messageBox("Error Registering Window Class!");
         return -1;
     }
 
-    GameHost host(platform, presentation, sound);
-    GameState game{};
-    game.host = &host;
-
+    window.fullscreenWanted = options.fullscreen;
     window.running = true;
+    bool first = true;
     while (window.running) {
         window.fullscreen = window.fullscreenWanted;
         if (!openGameWindow(window)) {
@@ -81,14 +86,19 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound) {
             break;
         }
         presentation.contextOpened();
-        initGame(window, game);
-        pumpMessages(window, game);
+        if (!first) session.journal.beforeSwitch(session.view());
+        initGame(session);
+        if (first) session.journal.begin(session.view());
+        first = false;
+        while (session.journal.reinitWanted(session.view())) initGame(session);
+        pumpMessages(session);
         // The world stays: the next opening puts a fresh game in its place.
         presentation.contextClosing();
         closeGameWindow(window);
     }
 
-    releaseWorld(&game);
+    if (!first) session.journal.end(session.view());
+    releaseWorld(&session.game);
     unregisterGameWindowClass(platform);
     return 0;
 }

@@ -1,7 +1,12 @@
 // loop.h -- the program's run: the outer loop, the message pump and the title.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "render/presentation.h"
+#include "replay/block.h"
+#include "shell/journal.h"
 #include "shell/platform.h"
 #include "shell/sound.h"
 #include "shell/window.h"
@@ -9,18 +14,56 @@
 
 namespace drumhold {
 
+// The world's host in the running game: cues to the sound (and to the frame's
+// list of cues, which recorded games hash), tank lists to the presentation,
+// the pacing sleeps to the platform's clock.
+class GameHost final : public ListHost {
+public:
+    GameHost(Platform& platform, Presentation& presentation, Sound& sound)
+        : ListHost(presentation), platform_(platform), sound_(sound) {}
+    bool playCue(const char* name) override;
+    void sleepMs(std::uint32_t ms) override { platform_.sleep(ms); }
+
+    void clearCues() { cues_.clear(); }
+    // The cues of the current frame's update, joined by commas.
+    const std::string& cues() const { return cues_; }
+
+private:
+    Platform& platform_;
+    Sound& sound_;
+    std::string cues_;
+};
+
+// Everything one run of the game plays with.
+struct GameSession {
+    GameSession(Platform& platform, Presentation& presentation, Sound& sound, Journal& journal);
+
+    GameWindow window;
+    GameHost host;
+    GameState game{};
+    Journal& journal;
+    std::uint64_t frame = 0;  // updates run since the start, across windows
+
+    replay::FrameView view() const { return {frame, &game, host.cues()}; }
+};
+
+struct RunOptions {
+    bool fullscreen = true;      // false: an 800x600 window from the start
+    Journal* journal = nullptr;  // a recorded or replayed game; none: neither
+};
+
 // The whole run on `platform`, drawing with `presentation` and playing cues on
 // `sound`: register, then open a window, show the title, pump messages and run
 // frames until the quit message, close, and again while `running` is set (a
 // display switch). Returns the exit code: 0, or -1 when the video system cannot
 // be brought up.
-int runGame(Platform& platform, Presentation& presentation, Sound& sound);
+int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options = {});
 
-// A fresh game in `game` on the just-opened window, its title shown for 5000 ms.
-void initGame(GameWindow& window, GameState& game);
+// A fresh game on the current window, its title shown for 5000 ms.
+void initGame(GameSession& session);
 
 // Takes and dispatches messages, running a frame whenever none is pending and
 // the window is active, until the quit message.
-void pumpMessages(GameWindow& window, GameState& game);
+void pumpMessages(GameSession& session);
 
 }  // namespace drumhold

@@ -1,16 +1,94 @@
-// main.cpp -- the program's entry point: signals, sound, then the game's run.
+// main.cpp -- the program's entry point: the command line, signals, sound,
+// then the game's run.
+#include <SDL.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
+
 #include "render/gl_presentation.h"
+#include "replay/script.h"
 #include "shell/loop.h"
+#include "shell/options.h"
+#include "shell/recorder.h"
+#include "shell/replayer.h"
 #include "shell/sdl_platform.h"
 #include "shell/signals.h"
 #include "shell/sound.h"
 
-int main(int, char**) {
+namespace {
+
+using namespace drumhold;
+
+constexpr int kBadArguments = 2;
+
+int badArguments(const std::string& what) {
+    std::fprintf(stderr, "drumhold: %s (see drumhold --help)\n", what.c_str());
+    return kBadArguments;
+}
+
+// The first lines of a recorded game: what made it, when, and where.
+std::string recordHeader() {
+    char when[64] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* utc = std::gmtime(&now)) std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S UTC", utc);
+    SDL_version sdl;
+    SDL_GetVersion(&sdl);
+    return std::string("# drumhold ") + DRUMHOLD_VERSION + " replay, recorded " + when + "\n# platform " +
+           SDL_GetPlatform() + ", SDL " + std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "." +
+           std::to_string(sdl.patch) + "\n";
+}
+
+// The journal the command line asks for, or an exit status when it cannot be had.
+int openJournal(const Options& options, std::unique_ptr<Journal>& journal) {
+    const std::string& path = options.replayPath.empty() ? options.recordPath : options.replayPath;
+    if (path.empty()) return 0;
+    const bool replaying = !options.replayPath.empty();
+    std::FILE* file = std::fopen(path.c_str(), replaying ? "rb" : "wb");
+    if (!file)
+        return badArguments("cannot open '" + replay::printable(path, 200) + "'" +
+                            (replaying ? "" : " for writing") + ": " + std::strerror(errno));
+    if (!replaying) {
+        journal = std::make_unique<Recorder>(file, path, recordHeader());
+        return 0;
+    }
+    replay::ScriptError error;
+    if (!replay::checkScriptFile(file, error)) {
+        std::fclose(file);
+        const std::string where = error.line > 0 ? ": line " + std::to_string(error.line) : "";
+        std::fprintf(stderr, "drumhold: %s%s: %s\n", replay::printable(path, 200).c_str(), where.c_str(),
+                     error.message.c_str());
+        return kBadArguments;
+    }
+    journal = std::make_unique<Replayer>(file, path);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error)) return badArguments(error);
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("drumhold " DRUMHOLD_VERSION);
+        return 0;
+    }
+    std::unique_ptr<Journal> journal;
+    if (const int status = openJournal(options, journal); status != 0) return status;
+
     // Before anything starts a thread, so that every thread keeps them blocked.
-    drumhold::startSignalWatch(&drumhold::SdlPlatform::noteSignal);
-    drumhold::SdlPlatform platform;
-    drumhold::GlPresentation presentation;
-    drumhold::Sound sound;
+    startSignalWatch(&SdlPlatform::noteSignal);
+    SdlPlatform platform;
+    GlPresentation presentation;
+    Sound sound;
     sound.open();
-    return drumhold::runGame(platform, presentation, sound);
+    return runGame(platform, presentation, sound, {!options.windowed, journal.get()});
 }

@@ -274,9 +274,17 @@ bool SdlPlatform::translate(const SDL_Event& event, ShellMessage& out) const {
         const int code = virtualKeyFor(event.key.keysym.sym);
         if (code == 0) return false;
         if (event.type == SDL_KEYDOWN) {
-            // Keys pressed with Alt, and F10, are system keys: they drive the
-            // window manager, never the game. Releases always reach the table.
-            if ((event.key.keysym.mod & KMOD_ALT) != 0 || code == vk::f10) return false;
+            const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+            // Alt+Enter and F11 switch between fullscreen and windowed, as the
+            // display-switch request from outside does; holding them switches once.
+            if (code == vk::f11 || (alt && code == vk::enter)) {
+                if (event.key.repeat) return false;
+                out.type = MessageType::SwitchDisplay;
+                return true;
+            }
+            // Other keys pressed with Alt, and F10, are system keys: they drive
+            // the window manager, never the game. Releases always reach the table.
+            if (alt || code == vk::f10) return false;
             out.type = MessageType::KeyDown;
         } else {
             out.type = MessageType::KeyUp;

@@ -58,16 +58,6 @@ int badScript(const std::string& source, const ScriptError& error) {
     return kUsageError;
 }
 
-// The first pass over a file: every line checked before any frame runs.
-bool checkFile(std::FILE* file, ScriptError& error) {
-    ScriptReader reader(file);
-    ScriptStep step;
-    while (reader.next(step)) {
-    }
-    error = reader.error();
-    return !reader.failed();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,9 +105,7 @@ int main(int argc, char** argv) {
             return kUsageError;
         }
         ScriptError error;
-        const bool valid = checkFile(file, error);
-        if (valid && std::fseek(file, 0, SEEK_SET) != 0) error.message = "cannot read it again";
-        if (!valid || !error.message.empty()) {
+        if (!checkScriptFile(file, error)) {
             std::fclose(file);
             return badScript(source, error);
         }

@@ -11,6 +11,7 @@ DESTDIR="$dest" cmake --install "$build" --prefix /usr/local >/dev/null
 fail() { echo "install: $*" >&2; exit 1; }
 root=$dest/usr/local
 [ -x "$root/bin/drumhold" ] || fail "no executable bin/drumhold"
+[ -x "$root/bin/drumhold-trace" ] || fail "no executable bin/drumhold-trace"
 desktop=$root/share/applications/drumhold.desktop
 [ -f "$desktop" ] || fail "no desktop entry"
 grep -qx 'Categories=Game;ActionGame;' "$desktop" || fail "desktop entry lacks Categories=Game;ActionGame;"
@@ -26,6 +27,7 @@ identify -format '%w %h\n' "$large" | awk '$1 != 256 || $2 != 256 { exit 1 }' \
 man=$root/share/man/man6/drumhold.6
 [ -f "$man" ] || fail "no manual page"
 grep -q 'SIGUSR1' "$man" || fail "the manual page does not name the display switch signal"
+[ -f "$root/share/man/man6/drumhold-trace.6" ] || fail "no manual page for drumhold-trace"
 # Nothing may be installed outside the prefix.
 outside=$(find "$dest" -type f ! -path "$root/*")
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"

@@ -93,10 +93,9 @@ TEST_F(LoopTest, EscWithSpaceStartsTheGameAndStillEnds) {
 
 TEST_F(LoopTest, KeysFromTheTitleAreHandledBeforeTheFirstFrame) {
     // One window's title and pump, driven directly, so the key table can be read.
-    GameWindow window;
-    window.platform = &platform;
-    window.presentation = &presentation;
-    GameState game{};
+    Journal none;
+    GameSession session(platform, presentation, silent, none);
+    GameWindow& window = session.window;
     ASSERT_TRUE(registerGameWindowClass(platform));
     ASSERT_TRUE(openGameWindow(window));
     presentation.contextOpened();
@@ -110,9 +109,9 @@ TEST_F(LoopTest, KeysFromTheTitleAreHandledBeforeTheFirstFrame) {
             platform.post(message(MessageType::Close));
         }
     };
-    initGame(window, game);
+    initGame(session);
     EXPECT_EQ(platform.now, 5000u) << "no message is handled during the title";
-    pumpMessages(window, game);
+    pumpMessages(session);
 
     EXPECT_EQ(leftAtFirstFrame, 1);
     ASSERT_EQ(presentation.frames.size(), 1u);
@@ -120,7 +119,7 @@ TEST_F(LoopTest, KeysFromTheTitleAreHandledBeforeTheFirstFrame) {
     EXPECT_FALSE(window.running);
     presentation.contextClosing();
     closeGameWindow(window);
-    releaseWorld(&game);
+    releaseWorld(&session.game);
 }
 
 TEST_F(LoopTest, MinimisedWindowStopsFramesAndResumesWithoutCatchingUp) {

@@ -47,9 +47,10 @@ protected:
         while (platform.takeMessage(m)) out.push_back(m);
         return out;
     }
-    void pushKey(Uint32 type, SDL_Keycode key, Uint16 mod, Uint32 windowId) {
+    void pushKey(Uint32 type, SDL_Keycode key, Uint16 mod, Uint32 windowId, Uint8 repeat = 0) {
         SDL_Event event{};
         event.type = type;
+        event.key.repeat = repeat;
         event.key.windowID = windowId;
         event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         event.key.keysym.sym = key;
@@ -128,6 +129,9 @@ TEST_F(SdlPlatformTest, EventsBecomeShellMessages) {
     pushKey(SDL_KEYDOWN, SDLK_RSHIFT, KMOD_RSHIFT, 0);     // no keyboard focus known
     pushKey(SDL_KEYDOWN, SDLK_UP, KMOD_LALT, id);          // a system key: not for the game
     pushKey(SDL_KEYDOWN, SDLK_F10, KMOD_NONE, id);         // likewise
+    pushKey(SDL_KEYDOWN, SDLK_F11, KMOD_NONE, id);         // the display switch...
+    pushKey(SDL_KEYDOWN, SDLK_F11, KMOD_NONE, id, 1);      // ...once, however long held
+    pushKey(SDL_KEYDOWN, SDLK_RETURN, KMOD_RALT, id);      // Alt+Enter: the same
     pushKey(SDL_KEYDOWN, SDLK_KP_EQUALS, KMOD_NONE, id);   // no virtual-key code
     pushKey(SDL_KEYDOWN, SDLK_DOWN, KMOD_NONE, id + 100);  // another window's
     pushKey(SDL_KEYUP, SDLK_LEFT, KMOD_LALT, id);          // releases always count
@@ -137,15 +141,17 @@ TEST_F(SdlPlatformTest, EventsBecomeShellMessages) {
     platform.postQuit();
 
     const std::vector<ShellMessage> got = drain();
-    ASSERT_EQ(got.size(), 5u);
+    ASSERT_EQ(got.size(), 7u);
     EXPECT_EQ(got[0].type, MessageType::KeyDown);
     EXPECT_EQ(got[0].code, 37u);
     EXPECT_EQ(got[1].type, MessageType::KeyDown);
     EXPECT_EQ(got[1].code, 16u);
-    EXPECT_EQ(got[2].type, MessageType::KeyUp);
-    EXPECT_EQ(got[2].code, 37u);
-    EXPECT_EQ(got[3].type, MessageType::Close);
-    EXPECT_EQ(got[4].type, MessageType::Quit);
+    EXPECT_EQ(got[2].type, MessageType::SwitchDisplay);
+    EXPECT_EQ(got[3].type, MessageType::SwitchDisplay);
+    EXPECT_EQ(got[4].type, MessageType::KeyUp);
+    EXPECT_EQ(got[4].code, 37u);
+    EXPECT_EQ(got[5].type, MessageType::Close);
+    EXPECT_EQ(got[6].type, MessageType::Quit);
 
     // A quit posted to a window that has been closed ends no later pump.
     platform.postQuit();

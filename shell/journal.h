@@ -1,0 +1,37 @@
+// journal.h -- what a recorded or replayed game adds to the loop.
+//
+// The loop tells its journal when the world starts and is initialised again,
+// hands it the key table before every update and the world after every frame,
+// and asks it whether the world is to be initialised again before the next
+// frame. The defaults do nothing: a plain Journal is a game neither recorded
+// nor replayed. Recorder and Replayer are the two others.
+#pragma once
+
+#include <cstdint>
+
+#include "data/keys.h"
+#include "replay/block.h"
+
+namespace drumhold {
+
+class Journal {
+public:
+    virtual ~Journal() = default;
+    // Frame 0: the world as the first window initialised it.
+    virtual void begin(const replay::FrameView&) {}
+    // True when the world is to be initialised again (with its title) before
+    // the next frame; asked again once that is done.
+    virtual bool reinitWanted(const replay::FrameView&) { return false; }
+    // The key table for the next update; it holds the keyboard's keys.
+    virtual void prepareKeys(KeyTable&) {}
+    // A frame has been run and presented: the six keys its update saw (KEY_*
+    // bits), the world it left, and the platform's clock.
+    virtual void frameDone(unsigned, const replay::FrameView&, std::uint32_t) {}
+    // A display switch is about to initialise the world again; `last` is the
+    // world of the last frame.
+    virtual void beforeSwitch(const replay::FrameView&) {}
+    // The run ends after the frame `last`.
+    virtual void end(const replay::FrameView&) {}
+};
+
+}  // namespace drumhold

@@ -1,0 +1,49 @@
+// replayer.h -- plays a recorded game in the window.
+//
+// The six keys come from the script instead of the keyboard (Esc and closing
+// still quit), a `reinit` initialises the world again with its title in the
+// same window, and every `check` is compared with the running game. When the
+// script ends, at the first failed check, or when a display switch initialises
+// the world again, the keyboard takes over and one line on standard error says
+// how the replay ended.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "replay/script.h"
+#include "replay/text.h"
+#include "shell/journal.h"
+
+namespace drumhold {
+
+class Replayer final : public Journal {
+public:
+    // Reads `file`, already checked in full and rewound, which it closes when
+    // done; `name` is for messages.
+    Replayer(std::FILE* file, std::string name);
+    ~Replayer() override;
+    Replayer(const Replayer&) = delete;
+    Replayer& operator=(const Replayer&) = delete;
+
+    bool reinitWanted(const replay::FrameView& current) override;
+    void prepareKeys(KeyTable& keys) override;
+    void frameDone(unsigned held, const replay::FrameView& frame, std::uint32_t now) override;
+    void beforeSwitch(const replay::FrameView& last) override { finish(last); }
+    void end(const replay::FrameView& last) override { finish(last); }
+
+    bool replaying() const { return file_ != nullptr; }
+
+private:
+    // The keyboard takes over, with one line on how it went unless `said`.
+    void finish(const replay::FrameView& last, bool said = false);
+
+    std::FILE* file_;
+    std::string name_;
+    replay::ScriptReader reader_;
+    std::uint32_t remaining_ = 0;  // frames left of the current run
+    unsigned keys_ = 0;            // its keys
+    replay::TextBuffer scratch_;
+};
+
+}  // namespace drumhold
