@@ -9,6 +9,7 @@ packages=(
     libfreetype-dev libfontconfig-dev fonts-ocr-a fonts-dejavu-core
     libgtest-dev libgmock-dev
     xvfb xauth xfonts-base xdotool imagemagick x11-utils x11-xserver-utils libfaketime
+    appstream desktop-file-utils
 )
 
 missing=()

@@ -17,6 +17,14 @@ desktop=$root/share/applications/drumhold.desktop
 grep -qx 'Categories=Game;ActionGame;' "$desktop" || fail "desktop entry lacks Categories=Game;ActionGame;"
 grep -qx 'Exec=drumhold' "$desktop" || fail "desktop entry does not start drumhold"
 grep -qx 'Icon=drumhold' "$desktop" || fail "desktop entry names no icon"
+out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ] ||
+    fail "desktop-file-validate complains about the desktop entry:"$'\n'"$out"
+metainfo=$root/share/metainfo/io.github.drumhold.drumhold.metainfo.xml
+[ -f "$metainfo" ] || fail "no AppStream metainfo"
+out=$(appstreamcli validate --no-net "$metainfo" 2>&1) ||
+    fail "appstreamcli finds errors or warnings in the metainfo:"$'\n'"$out"
+grep -q '<launchable type="desktop-id">drumhold.desktop</launchable>' "$metainfo" ||
+    fail "the metainfo does not launch the installed desktop entry drumhold.desktop"
 small=$root/share/icons/hicolor/32x32/apps/drumhold.png
 large=$root/share/icons/hicolor/256x256/apps/drumhold.png
 [ -f "$small" ] && [ -f "$large" ] || fail "icons missing"
