@@ -1,4 +1,4 @@
-// font.cpp -- building the 256 glyph lists and their metrics from an outline font.
+// font.cpp -- reading a face once, filling its glyphs, and compiling them into lists.
 #include "render/font.h"
 
 #include <cstdio>
@@ -65,31 +65,41 @@ double defaultAdvance(const FaceLoader& font) {
     return 0.0;
 }
 
-void fillGlyphs(Font& out, const FaceLoader& font) {
+// Fills the metrics and outlines of every code from the face. False when the
+// face cannot be drawn with: fewer than half of the printable ASCII characters
+// it claims to have give an outline (a damaged file loads, then yields nothing
+// or garbage).
+bool fillGlyphs(FontOutlines& out, const FaceLoader& font) {
     const double em = font.face->units_per_EM;
     const double scale = 1.0 / em;
     const float fallback = static_cast<float>(defaultAdvance(font) * scale);
     GlyphTessellator tessellator;
-    for (int code = 0; code < 256; ++code) {
-        GlyphMetricsFloat& m = out.metrics[static_cast<std::size_t>(code)];
+    int claimed = 0, filled = 0;
+    for (std::size_t code = 0; code < 256; ++code) {
+        GlyphMetricsFloat& m = out.metrics[code];
         m = GlyphMetricsFloat{0.0f, 0.0f, {0.0f, 0.0f}, fallback, 0.0f};
+        out.triangles[code].clear();
         const char32_t unicode = cp1252ToUnicode(static_cast<unsigned char>(code));
         const FT_UInt index = unicode ? FT_Get_Char_Index(font.face, unicode) : 0;
-        glNewList(out.base + static_cast<unsigned>(code), GL_COMPILE);
-        if (index != 0 && font.load(index)) {
-            // The inked box of the curves themselves, not of their control points.
-            FT_BBox box{};
-            FT_Outline_Get_BBox(&font.face->glyph->outline, &box);
-            m.gmfBlackBoxX = static_cast<float>((box.xMax - box.xMin) * scale);
-            m.gmfBlackBoxY = static_cast<float>((box.yMax - box.yMin) * scale);
-            m.gmfptGlyphOrigin = {static_cast<float>(box.xMin * scale),
-                                  static_cast<float>(box.yMax * scale)};
-            m.gmfCellIncX = static_cast<float>(font.face->glyph->metrics.horiAdvance * scale);
-            tessellator.fill(font.face->glyph->outline, scale, flatness * em);
-        }
-        glTranslatef(m.gmfCellIncX, 0.0f, 0.0f);
-        glEndList();
+        const bool printable = code > 0x20 && code < 0x7F;
+        claimed += printable && index != 0;
+        if (index == 0 || !font.load(index)) continue;
+        // The inked box of the curves themselves, not of their control points.
+        FT_BBox box{};
+        FT_Outline_Get_BBox(&font.face->glyph->outline, &box);
+        m.gmfBlackBoxX = static_cast<float>((box.xMax - box.xMin) * scale);
+        m.gmfBlackBoxY = static_cast<float>((box.yMax - box.yMin) * scale);
+        m.gmfptGlyphOrigin = {static_cast<float>(box.xMin * scale), static_cast<float>(box.yMax * scale)};
+        m.gmfCellIncX = static_cast<float>(font.face->glyph->metrics.horiAdvance * scale);
+        if (tessellator.fill(font.face->glyph->outline, scale, flatness * em, out.triangles[code]) > 0)
+            filled += printable;
     }
+    return claimed > 0 && filled * 2 >= claimed;
+}
+
+void say(const char* what, const FontChoice& choice) {
+    std::fprintf(stderr, "drumhold: font file %s (\"%s\") %s; trying the next face\n", choice.file.c_str(),
+                 choice.family.c_str(), what);
 }
 
 }  // namespace
@@ -99,26 +109,57 @@ char32_t cp1252ToUnicode(unsigned char code) {
     return code;  // elsewhere the code page agrees with Latin-1
 }
 
-Font buildFont(std::span<const FontRequest> requests, FontChoice* choice) {
-    Font out;
-    out.base = glGenLists(256);
-    FontChoice found = findFontFace(requests);
-    const FaceLoader font(found.file);
-    if (found.request < 0 || !font.face) {
-        std::fprintf(stderr, "drumhold: no usable outline font found; text will not be drawn\n");
-        for (unsigned code = 0; code < 256; ++code) {
-            glNewList(out.base + code, GL_COMPILE);
-            glEndList();
+FontOutlines loadFontOutlines(std::span<const FontRequest> requests) {
+    FontOutlines out;
+    std::vector<std::string> passedOver;  // files that could not be used
+    bool firstFound = false;
+    for (;;) {
+        FontChoice choice = findFontFace(requests, passedOver);
+        if (choice.request < 0) break;
+        firstFound = firstFound || choice.request == 0;
+        const FaceLoader font(choice.file);
+        if (!font.face) {
+            say("cannot be read", choice);
+        } else if (!fillGlyphs(out, font)) {
+            say("yields no glyph outlines", choice);
+        } else {
+            if (choice.request > 0 && !firstFound)
+                std::fprintf(stderr, "drumhold: font \"%s\" is not installed; using \"%s\" (%s)\n", requests[0].family,
+                             choice.family.c_str(), choice.file.c_str());
+            else if (choice.request > 0)
+                std::fprintf(stderr, "drumhold: using font \"%s\" (%s)\n", choice.family.c_str(), choice.file.c_str());
+            out.choice = std::move(choice);
+            return out;
         }
-        found.request = -1;
-    } else {
-        if (found.request > 0)
-            std::fprintf(stderr, "drumhold: font \"%s\" is not installed; using \"%s\" (%s)\n",
-                         requests[0].family, found.family.c_str(), found.file.c_str());
-        fillGlyphs(out, font);
+        passedOver.push_back(choice.file);
     }
-    if (choice) *choice = std::move(found);
+    std::fprintf(stderr, "drumhold: no usable outline font found; text will not be drawn\n");
+    out = FontOutlines{};
     return out;
+}
+
+Font compileFont(const FontOutlines& outlines) {
+    Font font;
+    font.base = glGenLists(256);
+    font.metrics = outlines.metrics;
+    for (std::size_t code = 0; code < 256; ++code) {
+        glNewList(font.base + static_cast<unsigned>(code), GL_COMPILE);
+        const std::vector<float>& corners = outlines.triangles[code];
+        if (!corners.empty()) {
+            glBegin(GL_TRIANGLES);
+            for (std::size_t i = 0; i + 1 < corners.size(); i += 2) glVertex2f(corners[i], corners[i + 1]);
+            glEnd();
+        }
+        glTranslatef(outlines.metrics[code].gmfCellIncX, 0.0f, 0.0f);
+        glEndList();
+    }
+    return font;
+}
+
+Font buildFont(std::span<const FontRequest> requests, FontChoice* choice) {
+    const FontOutlines outlines = loadFontOutlines(requests);
+    if (choice) *choice = outlines.choice;
+    return compileFont(outlines);
 }
 
 }  // namespace drumhold

@@ -2,11 +2,14 @@
 //
 // Each list draws one character code of the Windows-1252 code page as filled
 // polygons in em units (em square 1.0, pen at the origin, baseline y = 0) and
-// then moves the pen right by the glyph's advance.
+// then moves the pen right by the glyph's advance. The face is found, read and
+// its outlines filled once per process (FontOutlines); each GL context then
+// compiles its own lists from them (Font).
 #pragma once
 
 #include <array>
 #include <span>
+#include <vector>
 
 #include "render/font_face.h"
 
@@ -25,18 +28,30 @@ struct GlyphMetricsFloat {
     float gmfCellIncY;
 };
 
+// A face's 256 glyphs: their metrics and their filled outlines.
+struct FontOutlines {
+    std::array<GlyphMetricsFloat, 256> metrics{};
+    std::array<std::vector<float>, 256> triangles;  // x, y of each corner; three corners a triangle
+    FontChoice choice;                              // request -1: no face could be used
+};
+
 // The font of one GL context.
 struct Font {
     unsigned base = 0;  // the list of code 0; code c is base + c
     std::array<GlyphMetricsFloat, 256> metrics{};
 };
 
-// Allocates 256 consecutive lists in the current context and fills them from
-// the first request that can be met. When the face is not the first request
-// the choice is reported on standard error. If no face can be loaded at all,
-// the lists draw nothing and every advance is 0.
-Font buildFont(std::span<const FontRequest> requests = defaultFontRequests,
-               FontChoice* choice = nullptr);
+// Finds the first request whose face can be read and yields glyph outlines,
+// and fills its glyphs. Says on standard error, one line each, why a face was
+// passed over and which face is used when it is not the first request's. If
+// no face can be used, every glyph is empty with advance 0 (and it says so).
+FontOutlines loadFontOutlines(std::span<const FontRequest> requests = defaultFontRequests);
+
+// 256 consecutive lists in the current context, from the outlines.
+Font compileFont(const FontOutlines& outlines);
+
+// Both at once: a font for the current context.
+Font buildFont(std::span<const FontRequest> requests = defaultFontRequests, FontChoice* choice = nullptr);
 
 // The Unicode code point of a Windows-1252 byte; 0 for the five undefined codes.
 char32_t cp1252ToUnicode(unsigned char code);

@@ -3,6 +3,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace drumhold {
 
@@ -32,7 +33,9 @@ struct FontChoice {
     std::string file;
 };
 
-// Finds the first request the font service can meet (request -1 when none).
-FontChoice findFontFace(std::span<const FontRequest> requests);
+// Finds the first request the font service can meet with a file not in
+// `passedOver` (request -1 when none). A generic request may be met by any of
+// the faces it stands for, best first.
+FontChoice findFontFace(std::span<const FontRequest> requests, const std::vector<std::string>& passedOver = {});
 
 }  // namespace drumhold

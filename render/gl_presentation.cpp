@@ -7,8 +7,11 @@
 namespace drumhold {
 
 void GlPresentation::contextOpened() {
+    // Finding, reading and filling the face is done once; every new context
+    // (a display switch) only compiles the lists.
+    if (!outlines_) outlines_ = loadFontOutlines();
     context_.emplace();
-    context_->font = buildFont();
+    context_->font = compileFont(*outlines_);
     setView();
 }
 

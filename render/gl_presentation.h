@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "render/context.h"
+#include "render/font.h"
 #include "render/presentation.h"
 #include "render/screens.h"
 
@@ -25,6 +26,7 @@ public:
     AttractScreen& attractScreen() { return screen_; }
 
 private:
+    std::optional<FontOutlines> outlines_;  // read once, at the first context
     std::optional<RenderContext> context_;  // while a context is current
     AttractScreen screen_;
 };

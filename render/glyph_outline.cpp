@@ -166,7 +166,8 @@ GlyphTessellator::GlyphTessellator() : tess_(gluNewTess()) {
 
 GlyphTessellator::~GlyphTessellator() { gluDeleteTess(tess_); }
 
-int GlyphTessellator::fill(const FT_Outline& outline, double scale, double tolerance) {
+int GlyphTessellator::fill(const FT_Outline& outline, double scale, double tolerance,
+                           std::vector<float>& triangles) {
     contours_ = flattenOutline(outline, scale, tolerance);
     if (contours_.empty()) return 0;
     // TrueType fills by the non-zero rule unless the outline says even-odd.
@@ -181,19 +182,16 @@ int GlyphTessellator::fill(const FT_Outline& outline, double scale, double toler
     }
     gluTessEndPolygon(tess_);
 
-    const int triangles = static_cast<int>(polygon_.triangles.size() / 3);
-    if (triangles > 0) {
-        glBegin(GL_TRIANGLES);
-        for (int i = 0; i < triangles * 3; ++i) {
-            const GLdouble* v = polygon_.triangles[static_cast<std::size_t>(i)];
-            glVertex2f(static_cast<GLfloat>(v[0]), static_cast<GLfloat>(v[1]));
-        }
-        glEnd();
+    const std::size_t corners = polygon_.triangles.size() / 3 * 3;
+    for (std::size_t i = 0; i < corners; ++i) {
+        const GLdouble* v = polygon_.triangles[i];
+        triangles.push_back(static_cast<float>(v[0]));
+        triangles.push_back(static_cast<float>(v[1]));
     }
     polygon_.triangles.clear();
     polygon_.combined.clear();
     contours_.clear();
-    return triangles;
+    return static_cast<int>(corners / 3);
 }
 
 }  // namespace drumhold

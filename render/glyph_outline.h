@@ -19,11 +19,11 @@ public:
     GlyphTessellator(const GlyphTessellator&) = delete;
     GlyphTessellator& operator=(const GlyphTessellator&) = delete;
 
-    // Emits the filled outline as one glBegin(GL_TRIANGLES) ... glEnd(), its
-    // coordinates multiplied by `scale`. Curves are flattened to within
-    // `tolerance` (in the outline's own units). Usually called inside glNewList.
+    // Appends the filled outline to `triangles` as x, y pairs, three corners a
+    // triangle, its coordinates multiplied by `scale`. Curves are flattened to
+    // within `tolerance` (in the outline's own units). Needs no GL context.
     // Returns the number of triangles.
-    int fill(const FT_Outline& outline, double scale, double tolerance);
+    int fill(const FT_Outline& outline, double scale, double tolerance, std::vector<float>& triangles);
 
     using Vertex = std::array<GLdouble, 3>;
     using Contour = std::vector<Vertex>;

@@ -13,7 +13,7 @@ if [ ! -d "$build" ]; then
     exit 1
 fi
 
-order=(bench_world bench_draw bench_loop bench_memory)
+order=(bench_world bench_draw bench_start bench_loop bench_memory)
 
 echo "DRUMHOLD benchmarks -- $(date '+%Y-%m-%d %H:%M'), $(nproc) cpu, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//')"
 
@@ -34,7 +34,8 @@ trace_tool() {
     }'
 }
 
-# The paced loop runs the real game, on a private X server like the e2e tests.
+# The start and the paced loop run the real game, on a private X server like
+# the e2e tests.
 private_x() {
     (
         # shellcheck source=scripts/e2e-lib.sh
@@ -48,7 +49,7 @@ private_x() {
 run() {
     local program=$1
     [ -x "$build/$program" ] || return 0
-    if [ "$program" = bench_loop ]; then
+    if [ "$program" = bench_loop ] || [ "$program" = bench_start ]; then
         private_x "$build/$program"
     else
         "$build/$program"

@@ -1,6 +1,8 @@
 // loop.cpp -- the entry point's outer loop, the title and the message pump.
 #include "shell/loop.h"
 
+#include <utility>
+
 #include "replay/script.h"
 #include "world/world.h"
 
@@ -26,11 +28,15 @@ GameSession::GameSession(Platform& platform, Presentation& presentation, Sound& 
 void initGame(GameSession& session) {
     initWorld(&session.game);
     session.host.clearCues();
+    Platform& platform = *session.window.platform;
     session.window.presentation->showTitle();
-    session.window.platform->swapBuffers();
+    platform.swapBuffers();
+    const std::uint32_t shown = platform.tickCount();
+    if (session.afterTitle) std::exchange(session.afterTitle, nullptr)();
+    const std::uint32_t spent = platform.tickCount() - shown;
     // No message is handled during the title: keys pressed meanwhile wait in
     // the queue and reach the table before the first frame.
-    session.window.platform->sleep(kTitleMs);
+    platform.sleep(spent < kTitleMs ? kTitleMs - spent : 0);
 }
 
 void pumpMessages(GameSession& session) {
@@ -69,6 +75,7 @@ void pumpMessages(GameSession& session) {
 int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options) {
     Journal none;
     GameSession session(platform, presentation, sound, options.journal ? *options.journal : none);
+    session.afterTitle = options.afterTitle;
     GameWindow& window = session.window;
     if (!registerGameWindowClass(platform)) {
         platform.messageBox("Error Registering Window Class!");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "render/presentation.h"
@@ -43,6 +44,7 @@ struct GameSession {
     GameState game{};
     Journal& journal;
     std::uint64_t frame = 0;  // updates run since the start, across windows
+    std::function<void()> afterTitle;  // done once, while the first title is shown
 
     replay::FrameView view() const { return {frame, &game, host.cues()}; }
 };
@@ -50,6 +52,9 @@ struct GameSession {
 struct RunOptions {
     bool fullscreen = true;      // false: an 800x600 window from the start
     Journal* journal = nullptr;  // a recorded or replayed game; none: neither
+    // Start-up work that can wait until the title is on the screen (it is
+    // done within the title's 5 s).
+    std::function<void()> afterTitle;
 };
 
 // The whole run on `platform`, drawing with `presentation` and playing cues on
@@ -59,7 +64,8 @@ struct RunOptions {
 // be brought up.
 int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options = {});
 
-// A fresh game on the current window, its title shown for 5000 ms.
+// A fresh game on the current window, its title shown for 5000 ms, during which
+// the session's afterTitle work is done, the first time.
 void initGame(GameSession& session);
 
 // Takes and dispatches messages, running a frame whenever none is pending and

@@ -89,6 +89,6 @@ int main(int argc, char** argv) {
     SdlPlatform platform;
     GlPresentation presentation;
     Sound sound;
-    sound.open();
-    return runGame(platform, presentation, sound, {!options.windowed, journal.get()});
+    // No cue sounds before the first frame: the title need not wait for the sound.
+    return runGame(platform, presentation, sound, {!options.windowed, journal.get(), [&sound] { sound.open(); }});
 }

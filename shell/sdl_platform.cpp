@@ -29,8 +29,7 @@ Uint32 quitEventType() { return firstEventType; }
 Uint32 switchEventType() { return firstEventType + 1; }
 Uint32 closeEventType() { return firstEventType + 2; }
 
-constexpr Uint32 kModeSettleMs = 100;  // a switch must hold for this long...
-constexpr Uint32 kModeGiveUpMs = 500;  // ...and show up within this
+constexpr Uint32 kModeGiveUpMs = 500;  // a switched mode shows up within this, or never
 
 void pushEvent(Uint32 type, Uint32 windowId) {
     SDL_Event event{};
@@ -184,19 +183,22 @@ bool SdlPlatform::displayRunsAt(int width, int height) const {
 
 bool SdlPlatform::switchDisplayMode(int width, int height, int bits) {
     if (!window_) return false;
+    // Already in force (a display that runs at 800x600, like a virtual X
+    // server's): the borderless window at (0, 0) covers it exactly, and asking
+    // SDL would only wait for a window manager that may not be there.
+    if (displayRunsAt(width, height)) return true;
     SDL_DisplayMode wanted{pixelFormatFor(bits), width, height, 0, nullptr};
     if (SDL_SetWindowDisplayMode(window_, &wanted) != 0) return false;
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) return false;
     // SDL settles for the closest mode the display has (a virtual X server may
-    // have just one), so believe only what the display and the window report
-    // once the change has gone through.
+    // have just one), so believe only what the display and the window report:
+    // done as soon as both say width x height, refused when they never do.
     const Uint32 start = SDL_GetTicks();
     for (;;) {
         SDL_PumpEvents();
-        const Uint32 elapsed = SDL_GetTicks() - start;
-        if (elapsed >= kModeSettleMs && displayRunsAt(width, height)) return true;
-        if (elapsed >= kModeGiveUpMs) return false;
-        SDL_Delay(10);
+        if (displayRunsAt(width, height)) return true;
+        if (SDL_GetTicks() - start >= kModeGiveUpMs) return false;
+        SDL_Delay(5);
     }
 }
 
