@@ -21,7 +21,8 @@ public:
     virtual bool playCue(const char*) { return false; }
     // A display list with the outline compiled into it, for a new tank.
     virtual unsigned createTankList(const Shape&) { return 0; }
-    // A tank released by a reset gives its list back.
+    // A released tank gives its list back. The list may belong to a context
+    // that is gone (a new window): the host knows and then does nothing.
     virtual void releaseTankList(unsigned) {}
     virtual void sleepMs(std::uint32_t) {}
 };

@@ -47,8 +47,8 @@ TankType* findTankType(GameState* game, const char* name) {
 }
 
 void resetGame(GameState* g) {
-    releaseTanks(g, g->players, true);
-    releaseTanks(g, g->enemies, true);
+    releaseTanks(g, g->players);
+    releaseTanks(g, g->enemies);
     g->score = 0;
     g->ticks = 0;
     g->thumpTimer = 0;
@@ -165,21 +165,19 @@ Barrel* resetBarrels(Barrel* list) {
     return list;
 }
 
-// The display lists go back to the host only while the context that made them
-// is still current.
-void releaseTanks(GameState* game, Tank* list, bool giveBackDisplayLists) {
+void releaseTanks(GameState* game, Tank* list) {
     while (list) {
         Tank* next = list->next;
         releaseProjectiles(list->missiles);
-        if (giveBackDisplayLists && game->host) game->host->releaseTankList(list->displayList);
+        if (game->host) game->host->releaseTankList(list->displayList);
         delete list;
         list = next;
     }
 }
 
-void releaseGame(GameState* game, bool giveBackDisplayLists) {
-    releaseTanks(game, game->players, giveBackDisplayLists);
-    releaseTanks(game, game->enemies, giveBackDisplayLists);
+void releaseGame(GameState* game) {
+    releaseTanks(game, game->players);
+    releaseTanks(game, game->enemies);
     game->players = game->enemies = nullptr;
     for (Barrel* b = game->barrels; b;) {
         Barrel* next = b->next;

@@ -18,10 +18,10 @@ void respawnEnemy(Tank* tank, GameState* game);
 void placePlayer(Tank* tank, Random& random);
 Barrel* resetBarrels(Barrel* list);
 
-// Frees a tank list with its missiles in flight; with `giveBackDisplayLists`
-// the tanks' display lists go back to the host too.
-void releaseTanks(GameState* game, Tank* list, bool giveBackDisplayLists);
+// Frees a tank list with its missiles in flight, giving the tanks' display
+// lists back to the host (which knows whether their context still lives).
+void releaseTanks(GameState* game, Tank* list);
 // Frees the game's tanks, barrels, types and power-up and empties their fields.
-void releaseGame(GameState* game, bool giveBackDisplayLists);
+void releaseGame(GameState* game);
 
 }  // namespace drumhold

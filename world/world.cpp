@@ -14,9 +14,7 @@ constexpr std::uint32_t kAttractPeriodMs = 100;
 }
 
 void initWorld(GameState* game) {
-    // The old window's context has taken the old tanks' display lists with it,
-    // so only their memory is freed here.
-    releaseGame(game, false);
+    releaseGame(game);
     GameState fresh{};
     fresh.playing = game->playing;
     fresh.explosions = game->explosions;
@@ -31,7 +29,7 @@ void initWorld(GameState* game) {
 }
 
 void releaseWorld(GameState* game) {
-    releaseGame(game, true);
+    releaseGame(game);
     releaseExplosions(game);
 }
 
