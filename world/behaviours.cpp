@@ -14,6 +14,7 @@
 #include "world/host.h"
 #include "world/missiles.h"
 #include "world/movement.h"
+#include "world/trig.h"
 
 namespace drumhold {
 
@@ -116,8 +117,8 @@ void carryBarrel(Tank* tank, GameState* game) {
     turnTowardWander(tank, turnStep(tank));
     tank->speed = static_cast<float>(scaledSpeed(tank));
     const double h = -static_cast<double>(tank->heading) * kPi / 180;
-    barrel->x = static_cast<float>(tank->x + std::sin(h) * kHoldDistance + tank->vx);
-    barrel->y = static_cast<float>(tank->y + std::cos(h) * kHoldDistance + tank->vy);
+    barrel->x = static_cast<float>(tank->x + exactSin(h) * kHoldDistance + tank->vx);
+    barrel->y = static_cast<float>(tank->y + exactCos(h) * kHoldDistance + tank->vy);
     separateBarrel(game, barrel);
     if (std::fabs(tank->x) > kExitX || std::fabs(tank->y) > kExitY) {
         barrel->state = BARREL_GONE;
@@ -163,8 +164,8 @@ Barrel* nearestHomeBarrel(double x, double y, Barrel* barrels) {
 // halved; one the other way is not.
 double turnSpeedScale(double error) {
     if (error > kPi) error = std::fabs(kPi - error);
-    if (error > 1.5707963225) return std::cos(error) / 2;
-    return std::cos(error);
+    if (error > 1.5707963225) return exactCos(error) / 2;
+    return exactCos(error);
 }
 
 void huntPlayer(Tank* tank, GameState* game) {

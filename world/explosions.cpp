@@ -5,10 +5,9 @@
 // again when its life ends, so explosions can chain.
 #include "world/explosions.h"
 
-#include <cmath>
-
 #include "world/host.h"
 #include "world/missiles.h"
+#include "world/trig.h"
 
 namespace drumhold {
 
@@ -29,12 +28,12 @@ Projectile* makeFragment(Random& random, double x, double y, double radius, doub
     int life = static_cast<int>(random01(random) * 150 * 0.125);
     const bool explosive = random01(random) < chance * 0.0001;
 
-    f->x = static_cast<float>(x + std::sin(a * kPi / 180) * r);
-    f->y = static_cast<float>(y + std::cos(a * kPi / 180) * r);
+    f->x = static_cast<float>(x + exactSin(a * kPi / 180) * r);
+    f->y = static_cast<float>(y + exactCos(a * kPi / 180) * r);
     f->prevX = static_cast<float>(x);
     f->prevY = static_cast<float>(y);
-    f->vx = static_cast<float>(std::sin(d * kPi / 180) * s * 0.35);
-    f->vy = static_cast<float>(std::cos(d * kPi / 180) * s * 0.35);
+    f->vx = static_cast<float>(exactSin(d * kPi / 180) * s * 0.35);
+    f->vy = static_cast<float>(exactCos(d * kPi / 180) * s * 0.35);
     f->debrisChance = kPlainDebrisChance;
     if (explosive) {
         life /= 2;

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "world/trig.h"
+
 namespace drumhold {
 
 namespace {
@@ -20,7 +22,7 @@ double bearingError(double h, double b) {
 }  // namespace
 
 float bearing(double px, double py, double qx, double qy) {
-    float b = static_cast<float>(std::atan2(qy - py, qx - px) * 180 / kPi + 270);
+    float b = static_cast<float>(exactAtan2(qy - py, qx - px) * 180 / kPi + 270);
     if (b > 360) b = static_cast<float>(b - 360.0);
     return b;
 }
@@ -70,8 +72,8 @@ void steerProjectile(Projectile& projectile, const GameState* game) {
         projectile.heading = static_cast<float>(projectile.heading - std::fmin(h - b, kMaxTurn));
 
     const double d = -static_cast<double>(projectile.heading) * kPi / 180;
-    projectile.vx = static_cast<float>(projectile.speed * std::sin(d));
-    projectile.vy = static_cast<float>(projectile.speed * std::cos(d));
+    projectile.vx = static_cast<float>(projectile.speed * exactSin(d));
+    projectile.vy = static_cast<float>(projectile.speed * exactCos(d));
 }
 
 }  // namespace drumhold

@@ -5,11 +5,10 @@
 // test against the tanks, and die on a hit.
 #include "world/missiles.h"
 
-#include <cmath>
-
 #include "world/explosions.h"
 #include "world/hits.h"
 #include "world/homing.h"
+#include "world/trig.h"
 
 namespace drumhold {
 
@@ -27,7 +26,7 @@ struct Vec {
 // Unit vector of a heading: 0 faces +y, 90 faces -x.
 Vec unitVector(double heading) {
     const double a = -heading * kPi / 180;
-    return {std::sin(a), std::cos(a)};
+    return {exactSin(a), exactCos(a)};
 }
 
 int missilesPerShot(int flags) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "world/trig.h"
+
 namespace drumhold {
 
 namespace {
@@ -21,8 +23,8 @@ double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 void moveTank(Tank* tank) {
     const double a = (-static_cast<double>(tank->heading) / 180) * kPi;
-    tank->vx = static_cast<float>(std::sin(a) * tank->speed);
-    tank->vy = static_cast<float>(std::cos(a) * tank->speed);
+    tank->vx = static_cast<float>(exactSin(a) * tank->speed);
+    tank->vy = static_cast<float>(exactCos(a) * tank->speed);
     tank->x = static_cast<float>(static_cast<double>(tank->x) + tank->vx);
     tank->y = static_cast<float>(static_cast<double>(tank->y) + tank->vy);
     // A speed not asked for again coasts down geometrically.
