@@ -3,7 +3,7 @@
 
 Everything is computed here from scratch with Python integers as fixed-point
 numbers of 2400 fractional bits (pi by Machin's formula, sine and cosine by
-their Taylor series, arctangent by Euler's series), then rounded to doubles with
+their Taylor series, arctangent by Euler's series, 1/n! by division), then rounded to doubles with
 Python's correctly rounded int-to-float division. Paste the output over the
 generated block of world/trig.cpp.
 
@@ -13,6 +13,7 @@ from fractions import Fraction
 
 BITS = 2400
 ONE = 1 << BITS
+SLOW_WORDS = 10  # the slow path's last precision, in words
 
 
 def atan_inv(m):
@@ -123,6 +124,23 @@ def main():
     print("constexpr Pair kAtanTable[] = {")
     for i in range(257):
         print(f"    {{{hexs(words(atan(i, 256), 2))}}},")
+    print("};")
+    print()
+    # The slow path's series needs 1/n! at its last precision while it is not
+    # below 2^-(52 words + 16), the first one that is as well; its first
+    # precision takes the leading words, which are the same.
+    print(f"// 1/n! to {SLOW_WORDS} words, each the rounded remainder of those before,")
+    print(f"// for n = 0 .. the first below 2^-{52 * SLOW_WORDS + 16}.")
+    print(f"constexpr double kInverseFactorials[][{SLOW_WORDS}] = {{")
+    n, factorial = 0, 1
+    while True:
+        ws = words(ONE // factorial, SLOW_WORDS)
+        rows = [hexs(ws[i:i + 4]) for i in range(0, len(ws), 4)]
+        print("    {" + ",\n     ".join(rows) + "},")
+        if ws[0] < 2.0 ** -(52 * SLOW_WORDS + 16):
+            break
+        n += 1
+        factorial *= n
     print("};")
     print()
     print("// --- end of generated block ---")

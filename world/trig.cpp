@@ -36,7 +36,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <vector>
+#include <iterator>
 
 namespace drumhold {
 
@@ -555,6 +555,320 @@ constexpr Pair kAtanTable[] = {
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 };
 
+// 1/n! to 10 words, each the rounded remainder of those before,
+// for n = 0 .. the first below 2^-536.
+constexpr double kInverseFactorials[][10] = {
+    {0x1.0000000000000p+0, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0,
+     0x0.0p+0, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0,
+     0x0.0p+0, 0x0.0p+0},
+    {0x1.0000000000000p+0, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0,
+     0x0.0p+0, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0,
+     0x0.0p+0, 0x0.0p+0},
+    {0x1.0000000000000p-1, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0,
+     0x0.0p+0, 0x0.0p+0, 0x0.0p+0, 0x0.0p+0,
+     0x0.0p+0, 0x0.0p+0},
+    {0x1.5555555555555p-3, 0x1.5555555555555p-57, 0x1.5555555555555p-111, 0x1.5555555555555p-165,
+     0x1.5555555555555p-219, 0x1.5555555555555p-273, 0x1.5555555555555p-327, 0x1.5555555555555p-381,
+     0x1.5555555555555p-435, 0x1.5555555555555p-489},
+    {0x1.5555555555555p-5, 0x1.5555555555555p-59, 0x1.5555555555555p-113, 0x1.5555555555555p-167,
+     0x1.5555555555555p-221, 0x1.5555555555555p-275, 0x1.5555555555555p-329, 0x1.5555555555555p-383,
+     0x1.5555555555555p-437, 0x1.5555555555555p-491},
+    {0x1.1111111111111p-7, 0x1.1111111111111p-63, 0x1.1111111111111p-119, 0x1.1111111111111p-175,
+     0x1.1111111111111p-231, 0x1.1111111111111p-287, 0x1.1111111111111p-343, 0x1.1111111111111p-399,
+     0x1.1111111111111p-455, 0x1.1111111111111p-511},
+    {0x1.6c16c16c16c17p-10, -0x1.f49f49f49f49fp-65, -0x1.27d27d27d27d2p-119, -0x1.f49f49f49f49fp-173,
+     -0x1.27d27d27d27d2p-227, -0x1.f49f49f49f49fp-281, -0x1.27d27d27d27d2p-335, -0x1.f49f49f49f49fp-389,
+     -0x1.27d27d27d27d2p-443, -0x1.f49f49f49f49fp-497},
+    {0x1.a01a01a01a01ap-13, 0x1.a01a01a01a01ap-73, 0x1.a01a01a01a01ap-133, 0x1.a01a01a01a01ap-193,
+     0x1.a01a01a01a01ap-253, 0x1.a01a01a01a01ap-313, 0x1.a01a01a01a01ap-373, 0x1.a01a01a01a01ap-433,
+     0x1.a01a01a01a01ap-493, 0x1.a01a01a01a01ap-553},
+    {0x1.a01a01a01a01ap-16, 0x1.a01a01a01a01ap-76, 0x1.a01a01a01a01ap-136, 0x1.a01a01a01a01ap-196,
+     0x1.a01a01a01a01ap-256, 0x1.a01a01a01a01ap-316, 0x1.a01a01a01a01ap-376, 0x1.a01a01a01a01ap-436,
+     0x1.a01a01a01a01ap-496, 0x1.a01a01a01a01ap-556},
+    {0x1.71de3a556c734p-19, -0x1.c154f8ddc6c00p-73, 0x1.71de3a556c734p-127, -0x1.c154f8ddc6c00p-181,
+     0x1.71de3a556c734p-235, -0x1.c154f8ddc6c00p-289, 0x1.71de3a556c734p-343, -0x1.c154f8ddc6c00p-397,
+     0x1.71de3a556c734p-451, -0x1.c154f8ddc6c00p-505},
+    {0x1.27e4fb7789f5cp-22, 0x1.cbbc05b4fa99ap-76, -0x1.c6d278883e8f5p-132, 0x1.95567d3a50ccep-186,
+     -0x1.69c6f77527ad8p-243, -0x1.10c717d2332e9p-300, -0x1.cfa2aa85ae0b4p-355, 0x1.11a5038eccd61p-409,
+     -0x1.02d5ddb8e13e7p-463, 0x1.1360db0800250p-519},
+    {0x1.ae64567f544e4p-26, -0x1.c062e06d1f209p-80, 0x1.c7880adcbc46ep-136, -0x1.5553a6f0fed60p-190,
+     -0x1.071c56e0d709dp-246, -0x1.d78e373529e26p-302, -0x1.0e7aaaa3f1195p-356, -0x1.5ab2e38d61b16p-413,
+     -0x1.7c9cb38e322a0p-468, 0x1.908ce1800035dp-523},
+    {0x1.1eed8eff8d898p-29, -0x1.2aec959e14c06p-83, 0x1.2fb0073dd2d9ep-139, 0x1.c71d90b4ab715p-193,
+     0x1.297b46da86d3bp-247, 0x1.2e097b663c827p-302, 0x1.e975c71d013dep-356, 0x1.f8c6f097b8a1ap-411,
+     0x1.a2bcbc425ef47p-466, 0x1.598177aeaaab4p-520},
+    {0x1.6124613a86d09p-33, 0x1.f28e0cc748ebep-87, -0x1.7b2c4c8a840bcp-141, 0x1.c71cca1034c07p-195,
+     -0x1.cbda1195605c6p-249, -0x1.aa25ed03f6b0ep-303, 0x1.8660e38e4ef5dp-357, 0x1.1322fed0980c7p-411,
+     -0x1.f54fc612f679bp-468, -0x1.1f89650555553p-522},
+    {0x1.93974a8c07c9dp-37, 0x1.05d6f8a2efd1fp-92, 0x1.3aa3346236a5dp-147, 0x1.d75f096ea801ep-201,
+     -0x1.b17039e931c58p-258, -0x1.7321dbfeab8cdp-312, -0x1.f228a2870173fp-366, -0x1.4424bda122cb9p-420,
+     -0x1.85b2b8362d43cp-476, 0x1.0f191861867d4p-535},
+    {0x1.ae7f3e733b81fp-41, 0x1.1d8656b0ee8cbp-97, -0x1.6e142a138f825p-157, 0x1.43c0c38ccdcc6p-212,
+     -0x1.b225fe7ac8e6dp-266, 0x1.a868cce37f24dp-320, 0x1.f6ca1aa91de98p-378, 0x1.faf1764148fe6p-432,
+     0x1.49bad4943444dp-490, 0x1.368bc8bc993cbp-544},
+    {0x1.ae7f3e733b81fp-45, 0x1.1d8656b0ee8cbp-101, -0x1.6e142a138f825p-161, 0x1.43c0c38ccdcc6p-216,
+     -0x1.b225fe7ac8e6dp-270, 0x1.a868cce37f24dp-324, 0x1.f6ca1aa91de98p-382, 0x1.faf1764148fe6p-436,
+     0x1.49bad4943444dp-494, 0x1.368bc8bc993cbp-548},
+    {0x1.952c77030ad4ap-49, 0x1.ac981465ddc6cp-103, -0x1.588b72e53bc5fp-165, 0x1.7079e8909271ap-221,
+     -0x1.c7cf0c326b1bdp-275, -0x1.599514ea5bf6fp-329, -0x1.15664674f395bp-391, 0x1.fe4a25cc5a297p-445,
+     0x1.8e0aa7d39799bp-500, 0x1.fa86b77ab95d1p-554},
+    {0x1.6827863b97d97p-53, 0x1.eec01221a8b0bp-107, -0x1.568798662118bp-161, 0x1.f00d8b9e49291p-222,
+     0x1.f90f119a4b758p-279, -0x1.332f2f09354d4p-333, -0x1.c8130593f62dep-387, 0x1.68e20905276c9p-441,
+     0x1.a7cd5a11b35fdp-495, 0x1.455077bf89885p-550},
+    {0x1.2f49b46814157p-57, 0x1.2650f61dbdcb4p-112, -0x1.69502917cbf3bp-166, 0x1.e35fbddac4553p-223,
+     -0x1.729e1e158c7b1p-277, -0x1.7d4e1832a5c10p-331, -0x1.137983711ad17p-385, -0x1.03fa0d3c7ef66p-440,
+     -0x1.f4d8e96b52dbdp-494, 0x1.2cb395c941cf4p-548},
+    {0x1.e542ba4020225p-62, 0x1.ea72b4afe3c2fp-120, -0x1.44020dfd65c8cp-174, -0x1.6e69b50fc88abp-231,
+     -0x1.0c0c089e97a26p-288, -0x1.0b468eeb00d04p-343, 0x1.ae5b62dd61c65p-399, -0x1.8690c19647b2ap-454,
+     -0x1.1c848aa2bf576p-508, 0x1.4a25080b94e95p-563},
+    {0x1.71b8ef6dcf572p-66, -0x1.d043ae40c4647p-120, 0x1.486121e81d5fep-176, -0x1.2d4ba8e1e64c7p-230,
+     -0x1.eacf61a05d3bdp-286, -0x1.a0112e90a30d7p-340, 0x1.ea2e421cbf0eep-396, 0x1.41e29de668edfp-450,
+     0x1.cbd9d9c734945p-506, -0x1.3afcbb6174727p-560},
+    {0x1.0ce396db7f853p-70, -0x1.aebcdbd20331cp-124, -0x1.38a88578b4d75p-178, 0x1.c0fbc29694fb8p-233,
+     -0x1.a0fb9482f1340p-287, 0x1.e2e59a7156b7cp-342, -0x1.47cd3fced75bcp-397, 0x1.aee36286fbce3p-452,
+     -0x1.025ed3312084ep-506, -0x1.5422c2b2f9a82p-560},
+    {0x1.761b41316381ap-75, -0x1.3423c7d91404fp-130, 0x1.e6135bfc1194ap-185, -0x1.ba7b1a3077b39p-239,
+     0x1.b7bf8dd95d7a8p-294, 0x1.1330fbaaae84dp-348, 0x1.dee26f924ece4p-402, 0x1.ddd5d53c82a5bp-456,
+     -0x1.715da2759395bp-513, 0x1.ba31da2d12c5ep-569},
+    {0x1.f2cf01972f578p-80, -0x1.9ada5fcc1ab14p-135, 0x1.440ce7fd610dcp-189, -0x1.26fcbc204fcd1p-243,
+     0x1.e7ea849dc9d38p-297, 0x1.6eebfa38e8b12p-353, -0x1.613b59e762126p-410, 0x1.3e3e37dac6e75p-464,
+     -0x1.2e4f068edee48p-519, 0x1.26cbe6c8b72eap-573},
+    {0x1.3f3ccdd165fa9p-84, -0x1.58ddadf344487p-139, -0x1.e8ed8001ad67ep-193, 0x1.80a5edffcced7p-247,
+     -0x1.2e223a7c4ba1ap-301, 0x1.d44eb76543f36p-355, 0x1.2b6be453e3acap-411, -0x1.b899e29550d0cp-466,
+     -0x1.82f483463c05cp-524, 0x1.aaffbf7278c93p-579},
+    {0x1.88e85fc6a4e5ap-89, -0x1.71c37ebd16540p-143, 0x1.494676265a364p-197, -0x1.397b40007db79p-253,
+     -0x1.5dde19cf7f17ap-307, 0x1.8fe6b9053a1b3p-364, -0x1.519e12143cae4p-418, 0x1.ead3f9a42560ap-472,
+     -0x1.b223d99f74ee1p-527, -0x1.553b278e02384p-582},
+    {0x1.d1ab1c2dccea3p-94, 0x1.054d0c78aea14p-149, -0x1.196bf16c33a56p-203, 0x1.f0e65ed04d346p-257,
+     0x1.43a24f850a04fp-311, 0x1.beceb85f33b63p-365, -0x1.ba31a2863d624p-419, 0x1.781f675ab0344p-474,
+     -0x1.6fb97592e1ea6p-529, -0x1.94834e171d1a2p-585},
+    {0x1.0a18a2635085dp-98, 0x1.b9e2e28e1aa54p-153, 0x1.a8549a9d99586p-207, -0x1.141dcc8cc5668p-266,
+     0x1.09cd93b9b8469p-322, 0x1.d880d99ac4f03p-379, 0x1.4567f1bcd64fep-433, -0x1.00ae73c8e8debp-487,
+     -0x1.8e8c53eecf133p-541, -0x1.2c2034d4ce0c3p-599},
+    {0x1.259f98b4358adp-103, 0x1.eaf8c39dd9bc5p-157, -0x1.6e29990a26fb6p-211, -0x1.2d867809b5568p-267,
+     -0x1.15e662f862571p-321, 0x1.afdee944e015dp-378, -0x1.033796509b339p-432, -0x1.ac265171cf0cbp-486,
+     0x1.4893a646eac65p-540, -0x1.7315000e92fb1p-594},
+    {0x1.3932c5047d60ep-108, 0x1.832b7b530a627p-162, 0x1.5d2c61f6d124cp-218, 0x1.f192b328d82c4p-272,
+     -0x1.75c254d35b232p-330, -0x1.3379ca17bb8d4p-384, 0x1.0a3414a95f91fp-438, 0x1.ba74c079192d8p-494,
+     0x1.24c0d6416fc5ap-550, 0x1.f555363de86e9p-608},
+    {0x1.434d2e783f5bcp-113, 0x1.0b87b91be9affp-167, 0x1.c89db1796db75p-224, -0x1.8923b7699c8bep-278,
+     0x1.1d668aaebfb77p-336, 0x1.f3d030c866cc8p-392, 0x1.5c84cba83e83bp-446, -0x1.34bc621ec3c31p-500,
+     -0x1.9a732e51d6d3dp-554, 0x1.cd1340ce2e81ep-610},
+    {0x1.434d2e783f5bcp-118, 0x1.0b87b91be9affp-172, 0x1.c89db1796db75p-229, -0x1.8923b7699c8bep-283,
+     0x1.1d668aaebfb77p-341, 0x1.f3d030c866cc8p-397, 0x1.5c84cba83e83bp-451, -0x1.34bc621ec3c31p-505,
+     -0x1.9a732e51d6d3dp-559, 0x1.cd1340ce2e81ep-615},
+    {0x1.3981254dd0d52p-123, -0x1.2b1f4c8015a2fp-177, -0x1.d82af23edb6dbp-231, 0x1.a1cd20123a99bp-285,
+     0x1.958e5a4343645p-339, -0x1.c00bd1450f203p-394, -0x1.eb344a7d736aap-450, 0x1.c819525c289d0p-505,
+     -0x1.5bbed4ed0d4aap-562, 0x1.6804aadca66d1p-618},
+    {0x1.2710231c0fd7ap-128, 0x1.3f8a2b4af9d6bp-184, 0x1.c32215a9f317ep-238, -0x1.d451e158a1205p-293,
+     0x1.cf7b201892024p-347, -0x1.63ea01c78d66fp-412, -0x1.c5f4a18322b80p-466, 0x1.7d50b7184b411p-522,
+     0x1.f37995ce6f244p-579, -0x1.bebd4666343f6p-634},
+    {0x1.0dc59c716d91fp-133, 0x1.419e3fad3f031p-188, 0x1.d9d7ed1981ffcp-244, -0x1.345ea5d66a84bp-300,
+     -0x1.285e2b2f07400p-355, -0x1.45683c242982bp-417, -0x1.81c9b83d61924p-471, -0x1.f1fc2debd18acp-525,
+     0x1.6d5b3ecb6242ep-579, -0x1.6bd985ab26107p-634},
+    {0x1.df983290c2ca9p-139, 0x1.5835c6895393bp-194, -0x1.0578f45b1aaaep-249, -0x1.281508688972dp-303,
+     -0x1.256a427c3a800p-358, -0x1.214035757a3b5p-422, 0x1.c3eeb8766efbfp-477, 0x1.1562eaf26c4bap-532,
+     0x1.4288dafb9e4d4p-587, 0x1.1e9504b6c632ap-643},
+    {0x1.9ec8d1c94e85bp-144, -0x1.670e9d4784ec6p-201, 0x1.79fe5954939a2p-255, 0x1.82e418d9b0c9ep-311,
+     0x1.26a441d4e7c8ap-366, 0x1.81814bbf34cbbp-420, 0x1.46b74b00666ddp-474, 0x1.7d7a47b670cc6p-529,
+     -0x1.74882fb14fe5dp-584, 0x1.3e8327239d23fp-638},
+    {0x1.5d4acb9c0c3abp-149, -0x1.6ec2c8f5b13b2p-205, 0x1.e2860aaa59188p-259, -0x1.866eba0408569p-313,
+     0x1.88c546d54f915p-367, -0x1.f25e2debdf7ecp-422, -0x1.20fa2dfff537dp-476, 0x1.27e3d933e1da3p-532,
+     -0x1.746f3c808d6e4p-588, 0x1.5db07c44e3d94p-642},
+    {0x1.1e99449a4bacep-154, -0x1.fefbb89514b3cp-210, -0x1.53433f743a2d9p-264, 0x1.25f70d1395dd7p-320,
+     -0x1.a192c8c09ef53p-374, 0x1.334e2e34edf6fp-429, -0x1.588a6f96d60c8p-483, 0x1.05d79ede680e5p-540,
+     0x1.2c85c9d6cd5b2p-595, 0x1.680197db89596p-649},
+    {0x1.ca8ed42a12ae3p-160, 0x1.a07244abad2abp-224, 0x1.facdac6fb71b7p-278, -0x1.ca2f486d514e1p-339,
+     0x1.f1ff01aaea3dcp-396, 0x1.be90be5f2217ep-450, -0x1.6515e027fe5d1p-506, 0x1.4be5200b75141p-561,
+     -0x1.af43addb8a8cdp-615, 0x1.6ff16a23c169cp-669},
+    {0x1.65e61c39d0241p-165, -0x1.c0ed181727269p-220, -0x1.abbd2f56bbc2fp-276, -0x1.18ff57fdc2e4ep-330,
+     -0x1.36ae11f3e65fap-384, -0x1.25ae2605f425dp-438, 0x1.6250e608382a2p-493, 0x1.72185254caee6p-547,
+     0x1.6b1fabd9d196cp-602, -0x1.af74032210c0dp-656},
+    {0x1.10af527530de8p-170, 0x1.b626c912ee5c8p-225, 0x1.349f032c6e859p-279, -0x1.ec616617f45c6p-333,
+     0x1.d2c9e0c7a83d1p-388, 0x1.a880b4900483ep-442, 0x1.4a06700321962p-497, 0x1.b18f5c51105adp-551,
+     0x1.4678e72a1d391p-609, 0x1.aaa11e46d8e79p-671},
+    {0x1.95db45257e512p-176, 0x1.6e5d72b6f79b9p-231, 0x1.b830cf0b5b5c6p-291, 0x1.29276833f5728p-345,
+     -0x1.b6b869bcfa969p-399, -0x1.1da2df40a5f99p-453, -0x1.1b5f4052c22d2p-509, 0x1.237ba717f229dp-563,
+     -0x1.3ead3a8e34412p-617, 0x1.319c54c1ce8dcp-672},
+    {0x1.272b1b03fec6ap-181, 0x1.3f67cc9f9fdb8p-235, -0x1.71dcd047354c9p-289, -0x1.c3f29289464c4p-346,
+     -0x1.3f11c1439ef92p-404, -0x1.89ead0e932e41p-458, 0x1.c78045b35c4cbp-513, 0x1.9ce4afa247b7cp-572,
+     0x1.83c32814e5c48p-626, -0x1.c81558afab52fp-680},
+    {0x1.a3cb872220648p-187, -0x1.c7f4e85b8e6cdp-241, -0x1.413a0bc5fc28ap-295, -0x1.16ae534063fabp-352,
+     0x1.38f8bb9ef78edp-406, 0x1.32518707b735bp-460, -0x1.802d6a0fdf2ebp-517, -0x1.22af85c104512p-575,
+     0x1.287db77b2e895p-629, 0x1.044078c453520p-683},
+    {0x1.240804f659510p-192, 0x1.8b291b93c9718p-246, 0x1.096c752f5341fp-301, -0x1.c12972a70641ep-355,
+     0x1.418f6e8af366cp-409, 0x1.aa2ea59b6e347p-466, -0x1.bd573ea6de0a3p-522, -0x1.f660acc59c038p-576,
+     -0x1.b05393d940c26p-630, -0x1.09a6cadd1aabdp-687},
+    {0x1.8da8e0a127ebap-198, -0x1.21d2eac9d275cp-252, -0x1.ad541d26964afp-306, -0x1.1c066ebdf95dep-360,
+     0x1.0682562822ff2p-414, 0x1.ac70e7f770de5p-468, 0x1.68e85b4342159p-522, 0x1.e02358c90df4dp-578,
+     -0x1.989f2ce27816ap-634, 0x1.d403cbcb044fdp-688},
+    {0x1.091b406b6ff26p-203, 0x1.e973637973b18p-257, -0x1.1e38136f0edcap-311, -0x1.7ab33e52a1d28p-366,
+     0x1.5e031d8ad9543p-420, 0x1.cbd7bfe92cfb9p-475, -0x1.eca30fba7e33dp-532, -0x1.ff437bcfb5911p-586,
+     0x1.df2bc4275fe1ep-640, -0x1.d52cd78a7cac7p-697},
+    {0x1.5a42f0dfeb086p-209, -0x1.35ae015f78f6ep-264, -0x1.c71a521ce2e79p-318, 0x1.6a300230ce998p-372,
+     -0x1.63235d9916af8p-429, -0x1.b7adb752ac7fbp-483, -0x1.6f60d04534c62p-539, 0x1.5dc1a5e6bab0fp-596,
+     0x1.c94ff976eefbap-657, 0x1.912f9eb5fa3e0p-711},
+    {0x1.bb36f6e12cd78p-215, 0x1.02f85029a29b0p-270, 0x1.2350471a2e91bp-326, 0x1.a4ccd80421ca4p-380,
+     -0x1.8720dfbe22ffbp-434, -0x1.3d07510da9993p-489, -0x1.425c6b9b44167p-543, -0x1.af8410b40365dp-601,
+     0x1.9e2c51daca11ep-656, 0x1.87dea8c0f4d6cp-714},
+    {0x1.161872bf7b823p-220, 0x1.bb96c8e2e8897p-275, -0x1.77f3684c34ee3p-329, 0x1.97575919bf06ap-383,
+     -0x1.532554b00786cp-441, -0x1.3d86abfd11109p-495, -0x1.6f56636791c9ep-550, -0x1.785196cf101ffp-605,
+     0x1.2eea1ca88d400p-665, 0x1.ebc215063844bp-720},
+    {0x1.56457989358c9p-226, -0x1.e3792533eafc8p-282, -0x1.274376e2f871ap-336, -0x1.9055303d93700p-392,
+     -0x1.a16905c4f5923p-447, 0x1.412aa769ae9c2p-502, 0x1.481fbcf4c915fp-560, -0x1.415a5eb2789c5p-615,
+     0x1.57f287ca2f89ep-670, -0x1.414e20ea64d73p-724},
+    {0x1.9d4f1058674dfp-232, 0x1.03c81b6914d59p-286, 0x1.15f54b343c3e5p-340, -0x1.983380094b630p-395,
+     -0x1.54a27e0534585p-449, -0x1.6ebdfdc31d66ap-506, 0x1.61f6f03e94b32p-560, 0x1.7649df72051bfp-616,
+     -0x1.8f3f0bedb1d1fp-670, 0x1.4fa61bbd3153ap-725},
+    {0x1.e9d8f6ed83eaap-238, -0x1.be25ac1066519p-293, -0x1.b8fceeec7aaebp-347, -0x1.1cebda28fe8bep-402,
+     -0x1.ac2bd561ab7c0p-456, -0x1.b2a84933195d3p-512, 0x1.c9708507ccae6p-566, 0x1.1863410e44ffdp-623,
+     -0x1.2d9eecde1746fp-677, -0x1.3610e881163f7p-735},
+    {0x1.1d008faac5c50p-243, 0x1.50348ded2636fp-298, -0x1.f8fd847a222b8p-354, -0x1.6d32db22e5583p-409,
+     -0x1.3399366a4945dp-463, -0x1.59fb830675284p-517, 0x1.7f590a821810cp-572, -0x1.4b9478dd57b59p-626,
+     0x1.59d21470d1e01p-682, -0x1.b77e499e4b482p-736},
+    {0x1.45b77f9e98e12p-249, 0x1.e4b05119ccb1bp-303, -0x1.b4dab822e5310p-358, -0x1.a15eb14c73d28p-415,
+     -0x1.5f8a8754e606bp-469, 0x1.5005211d30f69p-523, 0x1.6d5773b80dc07p-577, -0x1.4fc28e3556b0ep-631,
+     -0x1.e656434d7ae49p-686, 0x1.4b758ae33a240p-744},
+    {0x1.6db793c887b97p-255, -0x1.966963ad60539p-314, -0x1.14f94d29e0d7dp-370, 0x1.3614073c18591p-426,
+     -0x1.2264dd71f8e39p-481, -0x1.0c08ab748065bp-535, -0x1.1245c59579077p-590, 0x1.087be202c69a8p-648,
+     0x1.5dda2da10b460p-705, 0x1.07f4850050d5dp-759},
+    {0x1.938cc661b03f6p-261, 0x1.c4da1977e56d6p-318, -0x1.cded6bbf27d72p-373, -0x1.56693d8b2b4c6p-427,
+     -0x1.42897fa5ca0dcp-484, 0x1.eb066f993daf0p-539, -0x1.40503e9034010p-593, -0x1.a571b0cf6ca20p-647,
+     0x1.617afe64dcfa5p-701, -0x1.ee0f75ecf715dp-755},
+    {0x1.b5bfc17fa97d3p-267, -0x1.ff5794693c028p-321, -0x1.bfdc074e0b610p-375, -0x1.b7c1b6121cf83p-429,
+     0x1.af2a397e98525p-483, 0x1.81fde292a792dp-538, 0x1.af2f0c7c9bc34p-592, -0x1.23fb2d0b5ecd1p-648,
+     -0x1.607e000defd4dp-702, 0x1.16e941c48b73bp-757},
+    {0x1.d2eeac43e7fcfp-273, 0x1.de9183d404419p-327, 0x1.115dce4870421p-382, 0x1.bcc57fb2b798fp-437,
+     -0x1.9d29b55b53f61p-491, -0x1.5115941c78606p-545, 0x1.fe423cc5908f7p-599, 0x1.4224b4c6bc5f7p-653,
+     -0x1.0043333aa20b2p-707, 0x1.e3f9ef679ca76p-761},
+    {0x1.e9e56d649f768p-279, 0x1.6fcf3a92e716ap-333, 0x1.b75386e38b089p-389, -0x1.34f043c7f00eep-444,
+     0x1.3c37415b04d8dp-501, 0x1.6fe5803b4106dp-555, 0x1.611c87c13237ep-611, 0x1.599ce85d1c29fp-668,
+     0x1.59cf41d1bec02p-722, 0x1.5ffb00f081159p-778},
+    {0x1.f9b3059128bc7p-285, -0x1.be21d40d8511fp-339, 0x1.24d0459ebb5f4p-394, 0x1.a339428441f1dp-451,
+     -0x1.17e20aeb46d34p-509, -0x1.8d3ded928c2adp-564, 0x1.2b95bd6dd3080p-618, 0x1.64c300601d129p-674,
+     -0x1.92c6f5dd2a948p-728, -0x1.5ad949d6730dap-783},
+    {0x1.00dcf6a320e1cp-290, -0x1.239f67a557e8ap-344, 0x1.aff3e0eb5c48fp-398, 0x1.011e4320a4a21p-452,
+     0x1.b64d440ab5316p-506, -0x1.0c95a613b370dp-560, 0x1.0ac0ce1713366p-615, -0x1.44b9b618491d3p-670,
+     -0x1.e0af2c0e0ad4ap-730, 0x1.5a9383c04d9e1p-784},
+    {0x1.00dcf6a320e1cp-296, -0x1.239f67a557e8ap-350, 0x1.aff3e0eb5c48fp-404, 0x1.011e4320a4a21p-458,
+     0x1.b64d440ab5316p-512, -0x1.0c95a613b370dp-566, 0x1.0ac0ce1713366p-621, -0x1.44b9b618491d3p-676,
+     -0x1.e0af2c0e0ad4ap-736, 0x1.5a9383c04d9e1p-790},
+    {0x1.f9d2a2bb5471bp-303, 0x1.13d6bbbb1973ep-362, 0x1.c86224ddad1bap-420, 0x1.ab6b57c5f8d38p-475,
+     -0x1.119945416f640p-529, -0x1.550d071aa2555p-584, -0x1.4de6f30097c97p-639, -0x1.70ff0cefe66a2p-695,
+     0x1.c164675d212e0p-749, -0x1.66e0bcbf64635p-804},
+    {0x1.ea7ead50ce01ap-309, 0x1.8514c58f37d88p-364, -0x1.72a2898eaceb9p-418, 0x1.f90d4b51583a9p-472,
+     0x1.454cccf5b1ba8p-526, -0x1.74afc518feb30p-580, 0x1.4b51f68ec98dap-635, 0x1.3d5c9b9ca2f52p-692,
+     0x1.e45fca7ae3291p-748, 0x1.afb499b8bb5c5p-803},
+    {0x1.d48849da8f4a3p-315, -0x1.b8cc0ca0d9dd6p-369, -0x1.24e7ad6d8a6e6p-424, 0x1.0c77af1c07dc4p-478,
+     0x1.fd534c439b9e8p-534, -0x1.439422c2d8a44p-588, -0x1.438d8399a6017p-643, 0x1.c7fcc27eb2962p-698,
+     -0x1.d11acbd35ec48p-752, -0x1.3b4250fd0c044p-806},
+    {0x1.b8f8bdfae136cp-321, -0x1.5bda721fb8375p-376, 0x1.9804db7053dc8p-434, -0x1.2622e03bc5de0p-488,
+     -0x1.423676c5d389fp-547, 0x1.d8681cc73a3b1p-601, -0x1.123d15180055cp-655, -0x1.865af740e54d6p-719,
+     0x1.88d790cee9f83p-777, 0x1.5a86d292b3abep-832},
+    {0x1.99046602abcaep-327, 0x1.c110483b9f560p-382, -0x1.c33eca77a2185p-436, -0x1.e3bde25f7bcbap-492,
+     0x1.f63ead8421b6ap-546, 0x1.c80f9853111e2p-600, -0x1.05b28792b9828p-654, 0x1.81da30fe9fe1ep-708,
+     0x1.d1ed7e66b648cp-762, 0x1.ed648a965c186p-816},
+    {0x1.75f56494ba532p-333, -0x1.b65ef4ec0eeeap-387, -0x1.08cc3f4ca1df4p-441, 0x1.27cd0ab3424f2p-495,
+     0x1.cfa79fc75fde8p-551, -0x1.edafba5daf083p-605, 0x1.1f5cc5e04072cp-660, 0x1.d780599715ba5p-715,
+     0x1.9d1ffd1396767p-769, 0x1.1fcdca3783d4dp-823},
+    {0x1.5116e3adb9fb9p-339, 0x1.378d8f64e7b92p-393, -0x1.a3b11f30035ffp-448, -0x1.eab99d62b01e7p-502,
+     0x1.c6277e18f51fcp-556, 0x1.6aa61ab65e9e8p-611, -0x1.b1403464bb16cp-666, 0x1.3b7f75821bdd3p-723,
+     -0x1.ac9eb06671b64p-777, 0x1.c7dd18488b5c3p-834},
+    {0x1.2ba2917dfaa6cp-345, -0x1.6459abbe640c4p-400, 0x1.4834e671bb1c9p-456, -0x1.31117cbe3c449p-513,
+     0x1.20d51f37ae321p-567, 0x1.ecc8985a9706fp-621, -0x1.d8e6775fba271p-676, -0x1.d71e5e31640a1p-731,
+     -0x1.f3fb56c1944f2p-785, 0x1.ae2960203df02p-839},
+    {0x1.06b1981a48762p-351, 0x1.4166da52cb3acp-408, 0x1.dda7fa8b548e4p-464, -0x1.7bad23b850e47p-519,
+     0x1.de6428b5cbbd9p-574, -0x1.f099420278f06p-628, 0x1.56e1c87075588p-682, -0x1.3ebca7896074ap-736,
+     -0x1.2f55a0c5136c5p-790, -0x1.37d3818857c7cp-846},
+    {0x1.c6639f500ea2dp-358, 0x1.4e8864e23cf00p-415, 0x1.9d1ba8412688ep-470, -0x1.4a3d08870e394p-524,
+     -0x1.c95825bf39318p-579, 0x1.aa3e0d920f878p-639, -0x1.ef13ff3506167p-697, -0x1.e6969cfaa847cp-752,
+     0x1.1f0d4a0220bbbp-809, 0x1.c87ba37bb4a57p-865},
+    {0x1.83bed30a49edfp-364, -0x1.f612b073936d4p-419, 0x1.aa5bb25fb230cp-473, -0x1.344ac6e208580p-527,
+     -0x1.cd4c6196252f0p-581, -0x1.b4323e454da0ap-636, -0x1.4817b25893d85p-693, -0x1.ad6dedee9c718p-747,
+     -0x1.7c925bfb99925p-801, -0x1.8f9ee7b1cd3dbp-855},
+    {0x1.4685bf3115d5dp-370, 0x1.11a749ea48a99p-424, 0x1.c0fe30284b071p-478, -0x1.237dcd00db179p-532,
+     -0x1.cfb45efbd9c2fp-586, -0x1.fb07ae6e05bcep-641, -0x1.54a2ee7073922p-695, 0x1.f4b0e6cb465d1p-753,
+     -0x1.e22a68681588bp-807, -0x1.1aa0c31c76f09p-861},
+    {0x1.0f653132c5ae6p-376, 0x1.d2d43023251f4p-430, -0x1.a641de3adea97p-486, 0x1.c5d8c4250cfe1p-540,
+     -0x1.b5dffc9f167aep-594, 0x1.2cd54f13e929cp-648, -0x1.2c475dd2347b3p-702, -0x1.ed3a16911d42dp-756,
+     0x1.5ff7301f9122cp-811, 0x1.9e7e055b3c48ep-866},
+    {0x1.bd5dda94f5a18p-383, -0x1.1c2da3e095221p-437, 0x1.51f49a84fde06p-496, -0x1.739d1d053b474p-551,
+     -0x1.0347dbcdcaf5bp-605, 0x1.022f7ec294b0cp-659, -0x1.d474fac8151eep-719, -0x1.48c8a4da54083p-773,
+     -0x1.3dbdf44b0aa01p-827, 0x1.869933421bbc2p-881},
+    {0x1.68cda75b82f10p-389, -0x1.6d3f62dd6ca95p-447, 0x1.20553b2bbbbfcp-503, 0x1.dcaad84988af9p-557,
+     0x1.416491fb4e9d7p-611, -0x1.cb8cfa4be3d6bp-667, 0x1.48b9eeabb6a28p-724, -0x1.bc444fbce4780p-778,
+     0x1.1e14458d59abcp-832, -0x1.346a7356a3c0cp-886},
+    {0x1.20a485e2cf273p-395, 0x1.751342e9db88bp-450, -0x1.2bfdde854e81ap-504, 0x1.3f1ddf01d69e0p-558,
+     -0x1.5654924d08de8p-613, -0x1.d28b5cba8c72bp-667, 0x1.020df64aac577p-723, -0x1.692d3a192e3a6p-777,
+     0x1.9b6353a27bc2bp-831, -0x1.d0a7bb0aaed8dp-886},
+    {0x1.c8206e6fe560bp-402, 0x1.65fc41830c461p-456, -0x1.7b34e6d8da1d2p-513, 0x1.bbf1ba8f56d07p-568,
+     0x1.792bcb87aea75p-622, 0x1.c03aa17452d49p-677, 0x1.f387c80872db6p-731, 0x1.8d1b0289eb98ap-786,
+     0x1.c33e1d4bbf46ap-840, 0x1.73694694c55f0p-898},
+    {0x1.64005631debbep-408, -0x1.190571e9ff254p-464, -0x1.bfb0bdfd35e5ep-518, -0x1.6af00d8c9de3dp-572,
+     -0x1.551cf841d2dd0p-634, 0x1.95546f4046b12p-688, 0x1.b5d5138e53d7bp-742, 0x1.e85789d98a918p-796,
+     0x1.e098b6381fddbp-851, 0x1.a4e8bef2150c5p-907},
+    {0x1.1281cd42368abp-414, 0x1.05c661f5fa292p-469, 0x1.5990ad7f88857p-523, -0x1.0de2766bbf98bp-583,
+     0x1.61b68f5f434dbp-638, 0x1.0731af3ad0b9fp-694, 0x1.6270b234f055fp-749, -0x1.89bd916d5ddc8p-804,
+     0x1.ef5578f72183bp-859, -0x1.4a4de4689d272p-915},
+    {0x1.a24be3711628bp-421, -0x1.1bc5831b769ccp-476, 0x1.4b8720c25620bp-530, -0x1.5bc258272309cp-584,
+     0x1.4129cad983d95p-638, -0x1.b3b950331bfddp-694, 0x1.acc6c41bbe621p-748, -0x1.be1fcd629c784p-802,
+     -0x1.9dbd34c5ba3c6p-856, -0x1.ef7bc26403bdep-916},
+    {0x1.3af3de7343e26p-427, 0x1.2ec4b3893cc20p-481, -0x1.04b205bcdc905p-535, -0x1.67f606f1c3fe6p-593,
+     -0x1.116553c250d37p-651, -0x1.b7169b6605d0bp-705, 0x1.aa42e95fabe21p-765, -0x1.d85ad82ebbf24p-822,
+     -0x1.3de03da7e8a27p-881, -0x1.b37e814fb9950p-938},
+    {0x1.d4c44522a0927p-434, 0x1.1a19e6ce1a11dp-489, 0x1.3ac8489c11be6p-548, 0x1.7df37270bea9ap-604,
+     0x1.92c27d61c33c5p-658, 0x1.42d8661ac1c37p-712, 0x1.456b6f02f238cp-768, -0x1.5f8517f326a86p-828,
+     0x1.41e23010639a5p-885, 0x1.8ab59dbca855dp-939},
+    {0x1.58d700d5cb749p-440, -0x1.2329571763f19p-496, 0x1.59f003967a13ep-557, 0x1.5e16ba06fb170p-611,
+     0x1.943e83811f3e5p-665, -0x1.f5edc20d995c1p-719, 0x1.8668405f3e9c4p-773, -0x1.4b955cd3c9c91p-827,
+     0x1.7a7e5b7e9f781p-884, -0x1.95939a9638ff0p-941},
+    {0x1.f595d2ab567b0p-447, -0x1.a781f30abfeb0p-503, 0x1.f72e90dae01cfp-564, 0x1.5e1fba7fc6dd6p-621,
+     0x1.8b188c0b5c775p-678, 0x1.1de7fb0e0d13bp-732, -0x1.e2b9e946d4325p-787, -0x1.f12a86b52feedp-846,
+     0x1.127e87a15d438p-900, 0x1.c3327b7975180p-955},
+    {0x1.68b0c583d6a34p-453, -0x1.323fa1a022809p-507, 0x1.7c64614837af8p-561, 0x1.5a26ebab81472p-619,
+     -0x1.ffdc7c5af6598p-673, 0x1.c483f02d222aap-728, -0x1.2331e10bf6f32p-784, -0x1.e395c85d4036ap-842,
+     -0x1.de892bacb7997p-897, 0x1.1566f927e448bp-953},
+    {0x1.007db446ff080p-459, -0x1.b38db2aadbbc8p-514, -0x1.4865f1b34fd26p-574, 0x1.9d0f4271e42fap-630,
+     0x1.41bc0eab86449p-684, 0x1.2dafa6fbd4621p-738, 0x1.4c3eebf4b9083p-792, -0x1.ea84e6878e4c5p-847,
+     -0x1.f28a32bcc0da3p-904, -0x1.d641c98b6a90dp-958},
+    {0x1.68c751f8f632ap-466, -0x1.9f1878080a82dp-522, -0x1.9b015e07f49f3p-580, -0x1.143594ab45980p-634,
+     0x1.a0a81915b7f59p-688, -0x1.41845790f0649p-743, 0x1.4aa2c9209b169p-797, 0x1.e0532103701bbp-854,
+     -0x1.1c5b2317ee4a6p-913, 0x1.015e08304b962p-967},
+    {0x1.f5f3ec7bc5d72p-473, -0x1.bab36442e5988p-530, -0x1.aba731be99d8ep-584, -0x1.ed40f876d4738p-638,
+     0x1.aca2ccb5dd35dp-692, 0x1.74bcd6fe86ec2p-746, 0x1.cc03e02d5d571p-804, -0x1.c83c2109ef445p-859,
+     0x1.e6a5f7454e1b0p-913, 0x1.2430539138795p-967},
+    {0x1.596e0e189e2b7p-479, 0x1.0f8d397260e68p-537, 0x1.c011be0e4aeedp-595, 0x1.131a12180227bp-650,
+     0x1.382783f1264f9p-707, 0x1.7d06dfb17108ep-761, 0x1.65ada9caca63bp-819, 0x1.239b79354f705p-874,
+     0x1.49f276f8e76c1p-931, 0x1.a998e112b0eb1p-986},
+    {0x1.d65f64e59b771p-486, 0x1.672f21aa78716p-543, -0x1.8d9c728c668f1p-598, -0x1.0f870f920acd5p-652,
+     0x1.740b1a92fc1e6p-706, 0x1.7a7d6c3fb0b3fp-762, -0x1.038b54e253595p-818, -0x1.e3fd8b408a006p-872,
+     -0x1.d3fc9d1e4eabcp-928, -0x1.5af3790ab6029p-982},
+    {0x1.3ce1f3216b6dep-492, -0x1.503cb46836880p-546, 0x1.f4a5e03ac317ap-600, -0x1.dce38c0dd1506p-656,
+     -0x1.5cf42cf185598p-711, 0x1.cf07ddfff9528p-765, 0x1.53765471cdbd7p-819, 0x1.03dfc43df4ccdp-874,
+     -0x1.d46bc0faedf70p-928, -0x1.dded01462d082p-982},
+    {0x1.a6829981e4928p-499, -0x1.c050f08af35ffp-553, -0x1.64782a5c5135dp-607, -0x1.f44bd959f0702p-661,
+     -0x1.d14591420721fp-718, -0x1.96a02d555e3cap-772, -0x1.cc19c97b30b18p-827, 0x1.5a7fb0529bbbbp-881,
+     0x1.8f705406c2b6ap-935, 0x1.6b7547be1fa98p-992},
+    {0x1.16c503a23d142p-505, -0x1.3ce8de0c80e84p-559, 0x1.e2a8cc4c53a7bp-613, 0x1.e40b5a844795cp-670,
+     0x1.243b341a5176ep-726, -0x1.9f0392ea30c16p-781, -0x1.326901451edc5p-835, -0x1.71829cd0d8c42p-892,
+     0x1.5b14203a491fcp-946, -0x1.5dcd1db5c6d48p-1000},
+    {0x1.6c1b7275dcd65p-512, 0x1.e4b07fefab393p-566, -0x1.9410ba8621263p-622, 0x1.637f3c2b41c00p-679,
+     0x1.7db097a4fcb02p-733, 0x1.63e8c4a08757ep-787, 0x1.fe6d0ed815a46p-841, -0x1.371a8c8a96544p-896,
+     -0x1.84381f45c8c6ap-951, 0x1.7b08fdc435c5ep-1007},
+    {0x1.d6c3cf76c59bap-519, -0x1.ff1bcc5d84e20p-573, -0x1.cd98cd1941049p-627, -0x1.7057f339ba1c7p-681,
+     -0x1.896c82a4b05fap-737, -0x1.cba6a9eb3a49bp-791, -0x1.93a5f86de2a4dp-845, 0x1.7a41164260755p-899,
+     -0x1.55e675118b0e8p-959, -0x1.f3b1c88e16207p-1013},
+    {0x1.2d4a1e607e781p-525, -0x1.431daff34c336p-582, 0x1.f7d2f0228a25fp-636, 0x1.c0cd0e3499080p-690,
+     -0x1.f795221a7b5bbp-744, -0x1.d1792b6a880c7p-798, 0x1.86ebabe1ddfbfp-854, 0x1.5338c3e3358bdp-908,
+     0x1.a7353e50843c4p-962, 0x1.c38b6098791c2p-1016},
+    {0x1.7dd50faf84657p-532, 0x1.950d0a257f55ap-586, 0x1.7ff8dc89460b1p-640, 0x1.58d6faa57b181p-694,
+     0x1.83ef2a6c3429fp-749, -0x1.a538220867efbp-803, 0x1.aa5eb4e6cd25bp-857, 0x1.8e7372acdd64cp-912,
+     -0x1.7b0e609576753p-966, 0x0.f5929d86a2ebdp-1022},
+    {0x1.df297d187dfcdp-539, 0x1.73f65bd2cc24ap-596, 0x1.3f03eed4b82eep-653, -0x1.0aae0699aa9ecp-708,
+     0x1.8c498b5ba8c1bp-762, 0x1.96813bfb053b6p-817, 0x1.548595d60d9d9p-871, -0x1.8042e28f97f59p-929,
+     -0x1.591ef5962a007p-984, 0x0.0001d45e2ec61p-1022},
+};
+
 // --- end of generated block ---
 
 // ---------------------------------------------------------------------------
@@ -832,43 +1146,47 @@ Words pio2(int words, double scale = 1) {
     return r;
 }
 
-// 1/n! while it matters beside 2^-52 words for arguments up to 1, made once for
-// each precision.
-std::vector<Words> makeInverseFactorials(int words) {
-    std::vector<Words> f{wordsOf(1)};
-    const double limit = std::ldexp(1.0, -(52 * words + 16));
-    for (int n = 1; f.back().w[0] >= limit; ++n) f.push_back(divide(f.back(), wordsOf(n), words));
-    return f;
+// How many rows of kInverseFactorials the series takes at `words` words: down to
+// the first below 2^-(52 words + 16), past which no term matters for arguments
+// up to 1.
+constexpr int inverseFactorialRows(int words) {
+    double limit = 1;
+    for (int i = 0; i < 52 * words + 16; ++i) limit /= 2;
+    int n = 0;
+    while (kInverseFactorials[n][0] >= limit) ++n;
+    return n + 1;
 }
+constexpr int kInverseFactorialRows[] = {inverseFactorialRows(kSlowWords[0]), inverseFactorialRows(kSlowWords[1])};
+static_assert(std::size(kInverseFactorials[0]) == kSlowWords[1]);
+static_assert(kInverseFactorialRows[1] == std::size(kInverseFactorials));
 
-const std::vector<Words>& inverseFactorials(int words) {
-    if (words == kSlowWords[0]) {
-        static const std::vector<Words> low = makeInverseFactorials(kSlowWords[0]);
-        return low;
-    }
-    static const std::vector<Words> high = makeInverseFactorials(kSlowWords[1]);
-    return high;
+// 1/n! to `words` words: a row's leading words are the row rounded to fewer.
+Words inverseFactorial(int n, int words) {
+    Words r;
+    r.n = words;
+    for (int j = 0; j < words; ++j) r.w[j] = kInverseFactorials[n][j];
+    return r;
 }
 
 // sin r or cos r, |r| <= 1, by the Taylor series in Horner form. A step's
 // value is needed to fewer words the smaller its term is: each step keeps just
 // the words that matter.
 Words sinCosSeries(const Words& r, int words, bool sine) {
-    const std::vector<Words>& f = inverseFactorials(words);
+    const int factorials = kInverseFactorialRows[words == kSlowWords[0] ? 0 : 1];
     const Words r2 = mul(r, r, words);
     const double bound = std::fabs(r.w[0]) * (1 + 0x1p-40);
     const int offset = sine ? 1 : 0;
     double size[kMaxSeriesTerms];  // bounds term j, r^2j / (2j + offset)!
     int terms = 0;
-    for (double t = 1; terms < kMaxSeriesTerms && 2 * terms + offset < static_cast<int>(f.size()); ++terms) {
-        size[terms] = t * f[2 * terms + offset].w[0] * (1 + 0x1p-40);
+    for (double t = 1; terms < kMaxSeriesTerms && 2 * terms + offset < factorials; ++terms) {
+        size[terms] = t * kInverseFactorials[2 * terms + offset][0] * (1 + 0x1p-40);
         t *= bound * bound;
     }
     Words acc;
     for (int j = terms - 1; j >= 0; --j) {
         int used = words;
         for (double s = size[j]; used > 1 && s < 0x1p-52; s *= 0x1p52) --used;
-        Words c = f[2 * j + offset];
+        Words c = inverseFactorial(2 * j + offset, words);
         if (j & 1)
             for (double& w : c.w) w = -w;
         acc = mulAdd(r2, acc, c, used);
