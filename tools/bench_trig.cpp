@@ -1,7 +1,8 @@
 // bench_trig.cpp -- what the world's correctly rounded trigonometry costs.
 //
-// Times exactSin, exactCos and exactAtan2 against the platform's std::sin,
-// std::cos and std::atan2 on arguments like the game's own: headings of a few
+// Times exactSin, exactCos, exactSinCos and exactAtan2 against the platform's
+// std::sin, std::cos, both of one angle (which the compiler makes one sincos
+// call) and std::atan2, on arguments like the game's own: headings of a few
 // turns in radians, and coordinate differences across the field.
 //
 //   bench_trig [--calls N]
@@ -41,7 +42,7 @@ double time(const std::vector<double>& a, const std::vector<double>& b, F f) {
 }
 
 void report(const char* name, double exact, const char* other, double platform) {
-    std::printf("trig     %-10s %6.1f ns/call  (%-10s %6.1f ns/call)\n", name, exact, other, platform);
+    std::printf("trig     %-11s %6.1f ns/call  (%-10s %6.1f ns/call)\n", name, exact, other, platform);
 }
 
 }  // namespace
@@ -64,11 +65,16 @@ int main(int argc, char** argv) {
         dy[i] = static_cast<double>(fieldY(random)) - fieldY(random);
         dx[i] = static_cast<double>(fieldX(random)) - fieldX(random);
     }
-    using drumhold::exactAtan2, drumhold::exactCos, drumhold::exactSin;
+    using drumhold::exactAtan2, drumhold::exactCos, drumhold::exactSin, drumhold::exactSinCos;
     report("exactSin", time(angle, angle, [](double x, double) { return exactSin(x); }), "std::sin",
            time(angle, angle, [](double x, double) { return std::sin(x); }));
     report("exactCos", time(angle, angle, [](double x, double) { return exactCos(x); }), "std::cos",
            time(angle, angle, [](double x, double) { return std::cos(x); }));
+    report("exactSinCos", time(angle, angle, [](double x, double) {
+               const drumhold::SinCos v = exactSinCos(x);
+               return v.sine + v.cosine;
+           }),
+           "sin + cos", time(angle, angle, [](double x, double) { return std::sin(x) + std::cos(x); }));
     report("exactAtan2", time(dy, dx, [](double y, double x) { return exactAtan2(y, x); }), "std::atan2",
            time(dy, dx, [](double y, double x) { return std::atan2(y, x); }));
     return 0;

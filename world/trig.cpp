@@ -910,51 +910,76 @@ bool roundsToHi(const Pair& v) { return v.hi == v.hi + v.lo * (1 + 0x1p-13); }
 
 constexpr double kRoundShift = 0x1.8p52;  // (t + kRoundShift) - kRoundShift rounds t
 
-// sin r (cosine false) or cos r for r = hi + lo, 0 <= hi <= 0.786: r = a + w
-// with a = i/256 from the table and w = z + lo, |z| <= 2^-9, and
+// sin r and cos r for r = hi + lo, 0 <= hi <= 0.786: r = a + w with a = i/256
+// from the table and w = z + lo, |z| <= 2^-9, and
 //   sin(a + w) = sin a + cos a w + sin a (cos w - 1) + cos a (sin w - w),
 //   cos(a + w) = cos a - sin a w + cos a (cos w - 1) - sin a (sin w - w).
 // The largest error is sin a (cos w - 1) rounded, up to 2^-69.2 sin a.
-Pair sinCosKernel(const Pair& r, bool cosine) {
+// SinCosParts holds what the two have in common.
+struct SinCosParts {
+    const SinCosEntry& e;
+    double z, lo, sinTail, cosTail;
+};
+
+SinCosParts sinCosParts(const Pair& r) {
     const double i = (r.hi * 256 + kRoundShift) - kRoundShift;
     const double z = r.hi - i * 0x1p-8;  // exact: |z| <= 2^-9, and r.hi >= 2^-9 unless i = 0
     const double z2 = z * z;
     // sin w - w and cos w - 1 to degree 7 and 6, lo's part beyond first order dropped.
     const double sinTail = z * (z2 * (-1.0 / 6 + z2 * (1.0 / 120 + z2 * (-1.0 / 5040)))) - z2 * r.lo / 2;
     const double cosTail = z2 * (-0.5 + z2 * (1.0 / 24 + z2 * (-1.0 / 720))) - z * r.lo;
-    const SinCosEntry& e = kSinCosTable[static_cast<int>(i)];
-    if (!cosine) {
-        const Pair p = twoProd(e.cosHi, z);
-        const Pair t = fastTwoSum(e.sinHi, p.hi);
-        const double small = p.lo + e.sinLo + e.cosLo * z + e.cosHi * r.lo + e.cosHi * sinTail;
-        return fastTwoSum(t.hi, t.lo + small + e.sinHi * cosTail);
-    }
-    const Pair p = twoProd(e.sinHi, z);
-    const Pair t = fastTwoSum(e.cosHi, -p.hi);
-    const double small = e.cosLo - p.lo - e.sinLo * z - e.sinHi * r.lo - e.sinHi * sinTail;
-    return fastTwoSum(t.hi, t.lo + small + e.cosHi * cosTail);
+    return {kSinCosTable[static_cast<int>(i)], z, r.lo, sinTail, cosTail};
 }
+
+Pair sinKernel(const SinCosParts& k) {
+    const SinCosEntry& e = k.e;
+    const Pair p = twoProd(e.cosHi, k.z);
+    const Pair t = fastTwoSum(e.sinHi, p.hi);
+    const double small = p.lo + e.sinLo + e.cosLo * k.z + e.cosHi * k.lo + e.cosHi * k.sinTail;
+    return fastTwoSum(t.hi, t.lo + small + e.sinHi * k.cosTail);
+}
+
+Pair cosKernel(const SinCosParts& k) {
+    const SinCosEntry& e = k.e;
+    const Pair p = twoProd(e.sinHi, k.z);
+    const Pair t = fastTwoSum(e.cosHi, -p.hi);
+    const double small = e.cosLo - p.lo - e.sinLo * k.z - e.sinHi * k.lo - e.sinHi * k.sinTail;
+    return fastTwoSum(t.hi, t.lo + small + e.cosHi * k.cosTail);
+}
+
+Pair negated(const Pair& v) { return {-v.hi, -v.lo}; }
 
 // x = k pi/2 + r with pi/2 in three pieces: k times either of the first two is
 // exact for |k| < 2^20, and so is x - k * piece1 (Sterbenz). r's error is below
-// |k| 2^-120.8 + 2^-85.6 |r|; the attempt is not made where x lies so near a
-// multiple of pi/2 (|r| < |k| 2^-36) that this would matter.
-trig_detail::Attempt fastSinCos(double x, bool cosine) {
-    if (!(std::fabs(x) < 0x1p20)) return {};
+// |k| 2^-120.8 + 2^-85.6 |r|; false where x lies so near a multiple of pi/2
+// (|r| < |k| 2^-36) that this would matter, or |x| >= 2^20. The quadrant is
+// k mod 4.
+bool fastReduce(double x, Pair& r, unsigned& quadrant) {
+    if (!(std::fabs(x) < 0x1p20)) return false;
     const double k = (x * kTwoOverPi + kRoundShift) - kRoundShift;
     const Pair s = twoSum(x - k * kPio2Part1, -(k * kPio2Part2));
-    if (std::fabs(s.hi) < std::fabs(k) * 0x1p-36) return {};
-    Pair r = fastTwoSum(s.hi, s.lo - k * kPio2Part3);
+    if (std::fabs(s.hi) < std::fabs(k) * 0x1p-36) return false;
+    r = fastTwoSum(s.hi, s.lo - k * kPio2Part3);
+    quadrant = static_cast<unsigned>(static_cast<std::int64_t>(k));
+    return true;
+}
+
+trig_detail::Attempt fastSinCos(double x, bool cosine) {
+    Pair r;
+    unsigned quadrant;
+    if (!fastReduce(x, r, quadrant)) return {};
     // sin(r + k pi/2) cycles through sin r, cos r, -sin r, -cos r; cos is a quarter ahead.
-    const unsigned quadrant = static_cast<unsigned>(static_cast<std::int64_t>(k)) + (cosine ? 1 : 0);
+    quadrant += cosine ? 1 : 0;
     const bool useCos = quadrant & 1;
     bool negate = quadrant & 2;
     if (r.hi < 0) {
-        r = {-r.hi, -r.lo};
+        r = negated(r);
         if (!useCos) negate = !negate;
     }
-    const Pair v = sinCosKernel(r, useCos);
-    return negate ? trig_detail::Attempt{-v.hi, -v.lo, true} : trig_detail::Attempt{v.hi, v.lo, true};
+    const SinCosParts parts = sinCosParts(r);
+    Pair v = useCos ? cosKernel(parts) : sinKernel(parts);
+    if (negate) v = negated(v);
+    return {v.hi, v.lo, true};
 }
 
 // Where atan2 stands: the angle is offset + (subtract ? -1 : 1) atan(n/d),
@@ -1423,6 +1448,28 @@ double exactCos(double x) {
     if (a.made && roundsToHi({a.hi, a.lo})) return a.hi;
     if (std::isinf(x)) return x - x;
     return slowSinCos(x, true);
+}
+
+SinCos exactSinCos(double x) {
+    Pair r;
+    unsigned quadrant;
+    if (!(std::fabs(x) >= 0x1p-26) || !fastReduce(x, r, quadrant)) return {exactSin(x), exactCos(x)};
+    const bool negative = r.hi < 0;
+    if (negative) r = negated(r);
+    const SinCosParts parts = sinCosParts(r);
+    Pair sine = sinKernel(parts), cosine = cosKernel(parts);
+    if (negative) sine = negated(sine);
+    // A quarter turn on: sin becomes cos and cos becomes -sin.
+    if (quadrant & 1) {
+        const Pair s = sine;
+        sine = cosine;
+        cosine = negated(s);
+    }
+    if (quadrant & 2) {
+        sine = negated(sine);
+        cosine = negated(cosine);
+    }
+    return {roundsToHi(sine) ? sine.hi : slowSinCos(x, false), roundsToHi(cosine) ? cosine.hi : slowSinCos(x, true)};
 }
 
 double exactAtan2(double y, double x) {

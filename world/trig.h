@@ -10,6 +10,11 @@ namespace drumhold {
 
 double exactSin(double x);
 double exactCos(double x);
+// Both of one angle, as exactSin and exactCos give them, for less than the two.
+struct SinCos {
+    double sine, cosine;
+};
+SinCos exactSinCos(double x);
 // Quadrants, signed zeros, infinities and NaN as C's atan2.
 double exactAtan2(double y, double x);
 

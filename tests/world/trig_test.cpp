@@ -55,7 +55,8 @@ std::uint32_t bitsOfFloat(float f) {
 // Runs one function over many arguments, counting results that differ from the
 // quad reference and the worst relative error of a made fast attempt. Every
 // 1024th argument also goes through the slow path alone at its first precision,
-// every 8192nd at its last, which nothing else reaches.
+// every 8192nd at its last, which nothing else reaches. Sine and cosine are also
+// taken from exactSinCos, whose quadrants are its own.
 class Check {
 public:
     using Exact = std::function<double(double, double)>;
@@ -66,10 +67,13 @@ public:
     Check(Exact exact, Fast fast, Slow slow, Reference reference)
         : exact_(std::move(exact)), fast_(std::move(fast)), slow_(std::move(slow)), reference_(std::move(reference)) {}
 
+    void alsoFrom(Exact paired) { paired_ = std::move(paired); }
+
     void operator()(double a, double b = 0) {
         ++count_;
         const Quad want = reference_(a, b);
         compare("", exact_(a, b), want, a, b);
+        if (paired_) compare("exactSinCos ", paired_(a, b), want, a, b);
         if (count_ % 1024 == 0) compare("slow path ", slow_(a, b, 0), want, a, b);
         if (count_ % 8192 == 0) compare("slow path, last precision ", slow_(a, b, 1), want, a, b);
         const trig_detail::Attempt attempt = fast_(a, b);
@@ -94,7 +98,7 @@ private:
                    << static_cast<double>(want);
     }
 
-    Exact exact_;
+    Exact exact_, paired_;
     Fast fast_;
     Slow slow_;
     Reference reference_;
@@ -175,6 +179,7 @@ TEST(Trig, SinIsCorrectlyRounded) {
     Check check([](double x, double) { return exactSin(x); }, [](double x, double) { return trig_detail::fastSin(x); },
                 [](double x, double, int level) { return trig_detail::slowSin(x, level); },
                 [](double x, double) { return sinq(x); });
+    check.alsoFrom([](double x, double) { return exactSinCos(x).sine; });
     sweepAngles(check);
     check.expectAllNearest();
 }
@@ -183,6 +188,7 @@ TEST(Trig, CosIsCorrectlyRounded) {
     Check check([](double x, double) { return exactCos(x); }, [](double x, double) { return trig_detail::fastCos(x); },
                 [](double x, double, int level) { return trig_detail::slowCos(x, level); },
                 [](double x, double) { return cosq(x); });
+    check.alsoFrom([](double x, double) { return exactSinCos(x).cosine; });
     sweepAngles(check);
     check.expectAllNearest();
 }
