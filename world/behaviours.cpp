@@ -116,9 +116,9 @@ void carryBarrel(Tank* tank, GameState* game) {
     Barrel* barrel = tank->towedBarrel;
     turnTowardWander(tank, turnStep(tank));
     tank->speed = static_cast<float>(scaledSpeed(tank));
-    const double h = -static_cast<double>(tank->heading) * kPi / 180;
-    barrel->x = static_cast<float>(tank->x + exactSin(h) * kHoldDistance + tank->vx);
-    barrel->y = static_cast<float>(tank->y + exactCos(h) * kHoldDistance + tank->vy);
+    const SinCos h = exactSinCos(-static_cast<double>(tank->heading) * kPi / 180);
+    barrel->x = static_cast<float>(tank->x + h.sine * kHoldDistance + tank->vx);
+    barrel->y = static_cast<float>(tank->y + h.cosine * kHoldDistance + tank->vy);
     separateBarrel(game, barrel);
     if (std::fabs(tank->x) > kExitX || std::fabs(tank->y) > kExitY) {
         barrel->state = BARREL_GONE;

@@ -28,12 +28,13 @@ Projectile* makeFragment(Random& random, double x, double y, double radius, doub
     int life = static_cast<int>(random01(random) * 150 * 0.125);
     const bool explosive = random01(random) < chance * 0.0001;
 
-    f->x = static_cast<float>(x + exactSin(a * kPi / 180) * r);
-    f->y = static_cast<float>(y + exactCos(a * kPi / 180) * r);
+    const SinCos place = exactSinCos(a * kPi / 180), course = exactSinCos(d * kPi / 180);
+    f->x = static_cast<float>(x + place.sine * r);
+    f->y = static_cast<float>(y + place.cosine * r);
     f->prevX = static_cast<float>(x);
     f->prevY = static_cast<float>(y);
-    f->vx = static_cast<float>(exactSin(d * kPi / 180) * s * 0.35);
-    f->vy = static_cast<float>(exactCos(d * kPi / 180) * s * 0.35);
+    f->vx = static_cast<float>(course.sine * s * 0.35);
+    f->vy = static_cast<float>(course.cosine * s * 0.35);
     f->debrisChance = kPlainDebrisChance;
     if (explosive) {
         life /= 2;

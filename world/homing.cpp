@@ -71,9 +71,9 @@ void steerProjectile(Projectile& projectile, const GameState* game) {
     else if (b < h)
         projectile.heading = static_cast<float>(projectile.heading - std::fmin(h - b, kMaxTurn));
 
-    const double d = -static_cast<double>(projectile.heading) * kPi / 180;
-    projectile.vx = static_cast<float>(projectile.speed * exactSin(d));
-    projectile.vy = static_cast<float>(projectile.speed * exactCos(d));
+    const SinCos d = exactSinCos(-static_cast<double>(projectile.heading) * kPi / 180);
+    projectile.vx = static_cast<float>(projectile.speed * d.sine);
+    projectile.vy = static_cast<float>(projectile.speed * d.cosine);
 }
 
 }  // namespace drumhold

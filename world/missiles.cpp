@@ -25,8 +25,8 @@ struct Vec {
 
 // Unit vector of a heading: 0 faces +y, 90 faces -x.
 Vec unitVector(double heading) {
-    const double a = -heading * kPi / 180;
-    return {exactSin(a), exactCos(a)};
+    const SinCos a = exactSinCos(-heading * kPi / 180);
+    return {a.sine, a.cosine};
 }
 
 int missilesPerShot(int flags) {

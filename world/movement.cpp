@@ -22,9 +22,9 @@ double barrelShare(const Barrel* b) { return b->state == BARREL_TOWED ? 0.01 : 0
 double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 void moveTank(Tank* tank) {
-    const double a = (-static_cast<double>(tank->heading) / 180) * kPi;
-    tank->vx = static_cast<float>(exactSin(a) * tank->speed);
-    tank->vy = static_cast<float>(exactCos(a) * tank->speed);
+    const SinCos a = exactSinCos((-static_cast<double>(tank->heading) / 180) * kPi);
+    tank->vx = static_cast<float>(a.sine * tank->speed);
+    tank->vy = static_cast<float>(a.cosine * tank->speed);
     tank->x = static_cast<float>(static_cast<double>(tank->x) + tank->vx);
     tank->y = static_cast<float>(static_cast<double>(tank->y) + tank->vy);
     // A speed not asked for again coasts down geometrically.
