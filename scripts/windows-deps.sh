@@ -128,8 +128,8 @@ fi
 [ -n "$sdl_version" ] && [ -n "$ft_version" ] || die "apt knows no libsdl2-2.0-0 or libfreetype6 candidate"
 gtest_version=$(dpkg-query -W -f='${Version}' googletest)
 gcc_version=$(x86_64-w64-mingw32-g++-posix -dumpversion)
-# Any change to this recipe or to the toolchain file builds afresh.
-recipe=$(cat "${BASH_SOURCE[0]}" "$toolchain" | sha256sum | cut -c1-8)
+# Any change to this recipe or to the toolchain file, comments aside, builds afresh.
+recipe=$(sed -e '/^[[:space:]]*#/d' -e '/^[[:space:]]*$/d' "${BASH_SOURCE[0]}" "$toolchain" | sha256sum | cut -c1-8)
 key=sdl2-${sdl_version}_freetype-${ft_version}_googletest-${gtest_version}_gcc-${gcc_version}_${recipe}
 
 root=${DRUMHOLD_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/windows-deps}
