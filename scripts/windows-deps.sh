@@ -86,10 +86,17 @@ enable_deb_src() {
     lines=$([ ${#one_line[@]} -eq 0 ] || awk '$1 == "deb" && tolower($0) ~ /debian/ { $1 = "deb-src"; print }' "${one_line[@]}")
     [ -n "$stanzas$lines" ] || die "found no Debian archive in /etc/apt/sources.list{,.d} to take source packages from"
     local header="# Source packages, for scripts/windows-deps.sh (the Windows libraries' sources)."
-    [ -z "$stanzas" ] || printf '%s\n%s\n' "$header" "$stanzas" | as_root tee "$src_sources" >/dev/null
-    [ -z "$lines" ] || printf '%s\n%s\n' "$header" "$lines" | as_root tee "$src_list" >/dev/null
+    local written=()
+    if [ -n "$stanzas" ]; then
+        printf '%s\n%s\n' "$header" "$stanzas" | as_root tee "$src_sources" >/dev/null
+        written+=("$src_sources")
+    fi
+    if [ -n "$lines" ]; then
+        printf '%s\n%s\n' "$header" "$lines" | as_root tee "$src_list" >/dev/null
+        written+=("$src_list")
+    fi
     updated=0  # the new entries need a refresh
-    say "enabled source packages ($src_sources) in $(took "$t")"
+    say "enabled source packages (${written[*]}) in $(took "$t")"
 }
 
 # --- the packages -----------------------------------------------------------
