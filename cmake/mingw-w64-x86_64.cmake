@@ -28,8 +28,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# pkg-config sees only the prefix's .pc files, and --static puts each static
-# library's own dependencies (SDL2's Windows system libraries) on the link line.
+# pkg-config sees only the prefix's .pc files, and --static adds what a static
+# library itself links against (Libs.private) to the link line.
 set(ENV{PKG_CONFIG_LIBDIR} "${DRUMHOLD_WINDOWS_DEPS}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
