@@ -1,8 +1,6 @@
 // sdl_platform.cpp -- the platform on SDL2.
 #include "shell/sdl_platform.h"
 
-#include <signal.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,9 +64,9 @@ SdlPlatform::~SdlPlatform() {
     SDL_Quit();
 }
 
-void SdlPlatform::noteSignal(int signal) {
+void SdlPlatform::noteSignal(OutsideRequest request) {
     std::lock_guard<std::mutex> lock(signalLock);
-    const bool isSwitch = signal == SIGUSR1;
+    const bool isSwitch = request == OutsideRequest::SwitchDisplay;
     if (!acceptingSignals) {
         if (isSwitch)
             ++pendingSwitches;

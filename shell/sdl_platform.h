@@ -3,8 +3,8 @@
 // One game window at a time. SDL events of that window become shell messages:
 // keys (with auto-repeat) through the virtual-key table, game controllers as
 // the same keys (gamepad.h), minimise, restore and resize, close requests;
-// signals handed to `noteSignal` become the display switch (SIGUSR1) and close
-// requests (SIGTERM, SIGINT).
+// requests from outside handed to `noteSignal` (signals.h) become the display
+// switch and close requests.
 #pragma once
 
 #include <SDL.h>
@@ -13,6 +13,7 @@
 
 #include "shell/gamepad.h"
 #include "shell/platform.h"
+#include "shell/signals.h"
 
 namespace drumhold {
 
@@ -39,7 +40,7 @@ public:
     void messageBox(const char* text) override;
 
     // Safe to call from any thread at any time (see signals.h).
-    static void noteSignal(int signal);
+    static void noteSignal(OutsideRequest request);
 
     SDL_Window* sdlWindow() const { return window_; }
 

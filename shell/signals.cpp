@@ -8,7 +8,7 @@
 
 namespace drumhold {
 
-bool startSignalWatch(void (*notify)(int signal)) {
+bool startSignalWatch(void (*notify)(OutsideRequest request)) {
     sigset_t watched;
     sigemptyset(&watched);
     sigaddset(&watched, SIGUSR1);
@@ -20,7 +20,8 @@ bool startSignalWatch(void (*notify)(int signal)) {
         std::thread([watched, notify] {
             for (;;) {
                 int signal = 0;
-                if (sigwait(&watched, &signal) == 0) notify(signal);
+                if (sigwait(&watched, &signal) == 0)
+                    notify(signal == SIGUSR1 ? OutsideRequest::SwitchDisplay : OutsideRequest::Close);
             }
         }).detach();
     } catch (...) {

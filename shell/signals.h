@@ -1,17 +1,22 @@
-// signals.h -- outside requests by signal: SIGUSR1, SIGTERM, SIGINT.
+// signals.h -- requests from outside the game: switch the display, or close.
 //
-// `kill -USR1 <pid>` asks the game to switch between fullscreen and windowed;
-// SIGTERM and SIGINT ask it to close. The three are blocked in the calling
-// thread, and so in every thread it starts afterwards (call this first thing in
-// main, before any library starts threads), and a watcher thread takes them
-// with sigwait and hands each to `notify`, on the watcher thread. A signal never
-// interrupts or kills the game; it becomes a message like any other.
+// On Linux they come as signals: `kill -USR1 <pid>` asks for the display
+// switch, SIGTERM and SIGINT ask the game to close. The three are blocked in
+// the calling thread, and so in every thread it starts afterwards (call this
+// first thing in main, before any library starts threads), and a watcher
+// thread takes them with sigwait. On Windows (signals_windows.cpp) the switch
+// is the window message 1025 posted to the game's window, and Ctrl+C, closing
+// the console and the end of the session ask it to close. Either way each
+// request goes to `notify`, on whatever thread heard it; a request never
+// interrupts or kills the game, it becomes a message like any other.
 #pragma once
 
 namespace drumhold {
 
-// Returns false when the watcher could not be started (the signals then keep
+enum class OutsideRequest { SwitchDisplay, Close };
+
+// Returns false when the requests could not be watched for (signals then keep
 // their default actions).
-bool startSignalWatch(void (*notify)(int signal));
+bool startSignalWatch(void (*notify)(OutsideRequest request));
 
 }  // namespace drumhold
