@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the game's icons from the tank outline: green lines on black.
 # Usage: dist/make-icons.sh OUTDIR   (needs ImageMagick's convert)
-# Writes drumhold-32.png (32x32, 16-colour palette) and drumhold-256.png.
+# Writes drumhold-32.png (32x32, 16-colour palette), drumhold-256.png and
+# drumhold.ico, the Windows program's icon holding both.
 set -euo pipefail
 out=${1:-dist}
 mkdir -p "$out"
@@ -38,3 +39,5 @@ convert -size 32x32 xc:black +antialias -fill none -stroke '#00ff00' -strokewidt
 mapfile -d '' large < <(draw_args 256)
 convert -size 256x256 xc:black -fill none -stroke '#00ff00' -strokewidth 5 \
   "${large[@]}" "$out/drumhold-256.png"
+
+convert "$out/drumhold-32.png" "$out/drumhold-256.png" "$out/drumhold.ico"
