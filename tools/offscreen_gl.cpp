@@ -8,8 +8,14 @@
 
 namespace drumhold {
 
-OffscreenGl::OffscreenGl() {
+void useScreenlessVideo() {
+#ifndef _WIN32
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
+#endif
+}
+
+OffscreenGl::OffscreenGl() {
+    useScreenlessVideo();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error_ = std::string("SDL_Init: ") + SDL_GetError();
         return;

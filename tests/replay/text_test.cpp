@@ -18,6 +18,9 @@ namespace drumhold::replay {
 namespace {
 
 std::string viaPrintf(double value) {
+    // printf's text for a NaN varies with the C library (Windows': "nan" or
+    // "-nan(ind)"); the trace's is glibc's everywhere.
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
     char text[64];
     std::snprintf(text, sizeof text, "%.9g", value);
     return text;

@@ -1,19 +1,15 @@
 // The real SDL platform on SDL's offscreen driver: a real Mesa GL context with
-// no X server. Each test runs in a process of its own under ctest.
+// no X server (on Windows, real windows). Each test runs in a process of its
+// own under ctest.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <array>
-#include <chrono>
-#include <thread>
 
+#include "render/gl.h"
 #include "render/gl_presentation.h"
 #include "shell/sdl_platform.h"
-#include "shell/signals.h"
 #include "shell/window.h"
+#include "tools/offscreen_gl.h"
 
 // Under the leak checker: Mesa's driver, loaded and unloaded again behind SDL
 // and EGL, leaves allocations that cannot be traced to any library by the time
@@ -27,7 +23,7 @@ namespace {
 class SdlPlatformTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        useScreenlessVideo();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
 
@@ -158,35 +154,6 @@ TEST_F(SdlPlatformTest, EventsBecomeShellMessages) {
     platform.closeWindow();
     openWindowed();
     for (const ShellMessage& m : drain()) EXPECT_NE(m.type, MessageType::Quit);
-    platform.closeWindow();
-}
-
-TEST(SdlPlatformSignals, SignalsBecomeSwitchAndCloseRequestsEvenWhileWaiting) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    // Blocked before SDL starts any thread, as the game's main does.
-    ASSERT_TRUE(startSignalWatch(&SdlPlatform::noteSignal));
-    kill(getpid(), SIGTERM);  // before the video is up: kept for later
-    SdlPlatform platform;
-    ASSERT_TRUE(platform.initVideo());
-    ASSERT_TRUE(platform.openWindow("zandrel", 800, 600, false));
-
-    // A waiting (minimised) loop wakes up for a signal.
-    std::thread sender([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        kill(getpid(), SIGUSR1);
-    });
-    std::vector<MessageType> got;
-    const auto start = std::chrono::steady_clock::now();
-    ShellMessage m;
-    while (got.size() < 2 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
-        if (platform.takeMessage(m)) {
-            if (m.type == MessageType::Close || m.type == MessageType::SwitchDisplay) got.push_back(m.type);
-        } else {
-            platform.waitMessage();
-        }
-    }
-    sender.join();
-    EXPECT_EQ(got, (std::vector<MessageType>{MessageType::Close, MessageType::SwitchDisplay}));
     platform.closeWindow();
 }
 

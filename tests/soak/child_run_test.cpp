@@ -1,5 +1,6 @@
 // The child runner the soak tests lean on: it must tell a clean exit from an
 // error status and from a death by signal, or a crashing tool would pass.
+// not on Windows: the runner is POSIX (posix_spawn, signals, rusage)
 #include <gtest/gtest.h>
 #include <unistd.h>
 

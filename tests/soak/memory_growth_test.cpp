@@ -2,6 +2,7 @@
 // minutes of heavy play (restarts included) stays within a few percent of its
 // peak after 1 minute. A world that lost a missile or an explosion's debris now
 // and then would need noticeably more after 10 minutes.
+// not on Windows: it watches the tool's peak memory through the POSIX child runner
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -3,6 +3,7 @@
 // counts and empty key names. Whatever the text, the parser must either refuse
 // it naming an existing line that really is the first bad one, or accept it with
 // sound steps; and the real tool must say the same with its exit status.
+// not on Windows: it runs the real tool through the POSIX child runner
 #include <gtest/gtest.h>
 #include <unistd.h>
 

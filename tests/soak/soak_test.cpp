@@ -2,6 +2,7 @@
 // thousands of frames with games ending and restarting, must end cleanly (in the
 // sanitizer build: no finding, no leak), print every frame, agree with itself
 // between the hash and the full output, and really have exercised the game.
+// not on Windows: it runs the real tool through the POSIX child runner
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,5 +1,6 @@
 // Real playback through SDL's disk audio driver, which writes what the device
 // plays to a file: silence while nothing plays, the cue's sound when one does.
+// not on Windows: there SDL 2.26's disk driver reads its file name and its delay into one buffer, and writes to a file named "10"
 #include <gtest/gtest.h>
 
 #include <SDL.h>

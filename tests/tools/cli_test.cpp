@@ -1,5 +1,6 @@
 // The drumhold-trace binary itself: exit statuses, messages that name the bad
 // line or option, standard input, and that nothing is printed for a bad script.
+// not on Windows: it drives the tool through a POSIX shell; tests/windows compares the Windows tool with Linux's
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
