@@ -25,7 +25,7 @@ packages=(
     g++-mingw-w64-x86-64-posix
     wine wine64
     cmake ninja-build pkg-config dpkg-dev googletest
-    xvfb xauth zip
+    xvfb xauth xdotool zip fonts-ocr-a
 )
 
 as_root() {
@@ -204,6 +204,13 @@ build sdl2 sdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
 build freetype freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 build googletest /usr/src/googletest -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON
+
+# The licences that travel with a program linking them in: SDL's zlib licence,
+# FreeType's FTL (its credit clause) and the MinGW-w64 runtime's terms.
+mkdir -p "$prefix/share/licenses"
+cp sdl2/LICENSE.txt "$prefix/share/licenses/SDL2-LICENSE.txt"
+cp freetype/docs/FTL.TXT "$prefix/share/licenses/FreeType-FTL.txt"
+cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$prefix/share/licenses/MinGW-w64-runtime.txt"
 
 printf 'libsdl2 %s\nfreetype %s\ngoogletest %s\ngcc %s\n' \
     "$sdl_version" "$ft_version" "$gtest_version" "$gcc_version" >"$prefix/.complete"

@@ -1,0 +1,29 @@
+# The Windows package, build-windows/drumhold-windows-x64.zip: the game and the
+# replay tool, the README as text, the OCR-A font the game looks for beside
+# itself (Debian's fonts-ocr-a, in the public domain) and the licences of what
+# the game links in.
+set(DRUMHOLD_OCR_A_DIR /usr/share/fonts/truetype/ocr-a CACHE PATH "Folder of Debian's OCR-A fonts")
+set(font ${DRUMHOLD_OCR_A_DIR}/OCRABold.ttf)
+if(NOT EXISTS ${font})
+  message(FATAL_ERROR "${font} is missing: install fonts-ocr-a (scripts/windows-deps.sh does)")
+endif()
+# Beside the programs of the build too, where the game and the tests run.
+configure_file(${font} ${PROJECT_BINARY_DIR}/OCRABold.ttf COPYONLY)
+
+set(zip ${PROJECT_BINARY_DIR}/drumhold-windows-x64.zip)
+set(licences
+  ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/SDL2-LICENSE.txt
+  ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/FreeType-FTL.txt
+  ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/MinGW-w64-runtime.txt)
+add_custom_command(
+  OUTPUT ${zip}
+  COMMAND ${CMAKE_COMMAND} -DZIP=${zip} -DSTAGE=${PROJECT_BINARY_DIR}/package -DSTRIP=${CMAKE_STRIP}
+          "-DPROGRAMS=$<TARGET_FILE:drumhold>;$<TARGET_FILE:drumhold-trace>"
+          -DREADME=${PROJECT_SOURCE_DIR}/README.md -DFONT=${font}
+          "-DLICENCES=${licences};/usr/share/doc/fonts-ocr-a/copyright"
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
+  DEPENDS drumhold drumhold-trace ${PROJECT_SOURCE_DIR}/README.md ${font} ${licences}
+          ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
+  COMMENT "Packing drumhold-windows-x64.zip"
+  VERBATIM)
+add_custom_target(windows_zip ALL DEPENDS ${zip})
