@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The Windows game under Wine on a private Xvfb: its title, the attract screen,
+# a game started with space and driven with the OCR-A text in its score line,
+# and Escape ending it with exit 0. DRUMHOLD_SCREENSHOT=FILE keeps a picture.
+# Usage: play_test.sh DRUMHOLD_EXE SCREEN_PROBE
+set -euo pipefail
+. "$(dirname "$0")/../e2e/screens.sh"
+export DRUMHOLD_WINDOWS_GAME=$1
+screens_setup "$(dirname "$0")/wine_game" "$2"
+e2e_start_x 800x600x16
+e2e_start_game --windowed
+
+window="$(e2e_wait_window zandrel 60)"
+wait_screen title 20 "the title" on_title "$window" >/dev/null
+wait_screen attract 30 "the attract screen" on_attract "$window" >/dev/null
+# Without a window manager Wine gives a window the keyboard when it is clicked.
+xdotool mousemove --window "$window" 400 300 click 1
+e2e_hold_key space 150 "$window"
+wait_screen play 10 "the game after space" in_play "$window" >/dev/null
+xdotool keydown shift
+e2e_hold_key Up 700 "$window"
+xdotool keyup shift
+if [ -n "${DRUMHOLD_SCREENSHOT:-}" ]; then
+    import -window "$window" "$DRUMHOLD_SCREENSHOT"
+fi
+e2e_hold_key Escape 100 "$window"
+e2e_wait_exit 5 || e2e_fail "still running after Escape"
+[ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "exit code $E2E_EXIT_CODE"
+grep -q "no usable outline font" "$E2E_TMP/game.err" && e2e_fail "no font found"
+grep -q 'using "OCRABold"' "$E2E_TMP/game.err" || e2e_fail "not the OCR-A font beside the game"
+e2e_log "ok"
