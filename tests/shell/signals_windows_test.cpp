@@ -16,9 +16,10 @@
 namespace drumhold {
 namespace {
 
-// Waits for a top-level window of the given class or title to exist.
+// Waits for a top-level window of the given class or title to exist (the
+// first window of a fresh Wine takes its time).
 HWND findWindow(const wchar_t* type, const wchar_t* title) {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         if (HWND window = FindWindowW(type, title)) return window;
         Sleep(10);
     }

@@ -18,7 +18,7 @@ xdotool mousemove --window "$window" 400 300 click 1
 e2e_hold_key space 150 "$window"
 wait_screen play 10 "the game after space" in_play "$window" >/dev/null
 xdotool keydown shift
-e2e_hold_key Up 700 "$window"
+e2e_hold_key Up 300 "$window"
 xdotool keyup shift
 if [ -n "${DRUMHOLD_SCREENSHOT:-}" ]; then
     import -window "$window" "$DRUMHOLD_SCREENSHOT"
