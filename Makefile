@@ -2,11 +2,12 @@
 # Debian 12 machine: both install what is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+WINDOWS_BUILD ?= build-windows
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
 
 all: build
 
@@ -33,6 +34,20 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE no-sanitize
 
+# The Windows game, cross-built with MinGW-w64 into $(WINDOWS_BUILD)/: drumhold.exe,
+# drumhold-trace.exe and drumhold-windows-x64.zip. scripts/windows-deps.sh installs
+# MinGW and Wine and builds the static libraries once into a cache (see README).
+windows:
+	@deps=$$(scripts/windows-deps.sh) && \
+	cmake -G Ninja -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	      -DCMAKE_BUILD_TYPE=Release -DDRUMHOLD_WINDOWS_DEPS="$$deps" \
+	      -DDRUMHOLD_LINUX_BUILD=$(abspath $(BUILD)) $(CMAKE_ARGS)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# Its tests under Wine, and the comparisons with the Linux build.
+test-windows: build windows
+	scripts/test-windows.sh $(WINDOWS_BUILD) -j $(JOBS)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -45,4 +60,4 @@ screenshots: build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)
