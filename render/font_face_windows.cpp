@@ -157,30 +157,41 @@ std::vector<Face> installedFaces() {
     return faces;
 }
 
+bool passed(const Face& face, const std::vector<std::string>& passedOver) {
+    for (const std::string& file : passedOver)
+        if (file == face.file) return true;
+    return false;
+}
+
 // The face of `family` in `faces`, bold when asked for and there is one.
-const Face* pick(const std::vector<Face>& faces, const char* family, bool bold) {
+const Face* pick(const std::vector<Face>& faces, const char* family, bool bold,
+                 const std::vector<std::string>& passedOver) {
     const Face* any = nullptr;
     for (const Face& face : faces) {
-        if (!sameFamily(face.family.c_str(), family)) continue;
+        if (!sameFamily(face.family.c_str(), family) || passed(face, passedOver)) continue;
         if (face.bold == bold) return &face;
         if (!any) any = &face;
     }
     return any;
 }
 
-// What a generic family stands for on Windows, best first.
-const Face* pickGeneric(const std::vector<Face>& faces, bool bold) {
+// What a generic family stands for on Windows, best first, then any face
+// rather than none.
+const Face* pickGeneric(const std::vector<Face>& faces, bool bold, const std::vector<std::string>& passedOver) {
     for (const char* family : {"Consolas", "Courier New", "Lucida Console", "DejaVu Sans Mono", "Liberation Mono"})
-        if (const Face* face = pick(faces, family, bold)) return face;
-    return faces.empty() ? nullptr : &faces.front();  // any face rather than none
+        if (const Face* face = pick(faces, family, bold, passedOver)) return face;
+    for (const Face& face : faces)
+        if (!passed(face, passedOver)) return &face;
+    return nullptr;
 }
 
 bool choose(std::span<const FontRequest> requests, const std::vector<Face>& faces, bool generic,
-            FontChoice& choice) {
+            const std::vector<std::string>& passedOver, FontChoice& choice) {
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const FontRequest& request = requests[i];
         if (!request.family || request.generic != generic) continue;
-        const Face* face = generic ? pickGeneric(faces, request.bold) : pick(faces, request.family, request.bold);
+        const Face* face = generic ? pickGeneric(faces, request.bold, passedOver)
+                                   : pick(faces, request.family, request.bold, passedOver);
         if (face) {
             choice = {static_cast<int>(i), face->family, face->file};
             return true;
@@ -191,15 +202,16 @@ bool choose(std::span<const FontRequest> requests, const std::vector<Face>& face
 
 }  // namespace
 
-FontChoice findFontFace(std::span<const FontRequest> requests) {
+FontChoice findFontFace(std::span<const FontRequest> requests, const std::vector<std::string>& passedOver) {
     FontChoice choice;
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) library = nullptr;
     const std::vector<Face> shipped = shippedFaces(library);
     if (library) FT_Done_FreeType(library);
-    if (choose(requests, shipped, false, choice)) return choice;
+    if (choose(requests, shipped, false, passedOver, choice)) return choice;
     const std::vector<Face> installed = installedFaces();
-    if (choose(requests, installed, false, choice) || choose(requests, installed, true, choice)) return choice;
+    if (choose(requests, installed, false, passedOver, choice) || choose(requests, installed, true, passedOver, choice))
+        return choice;
     return choice;
 }
 
