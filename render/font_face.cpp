@@ -3,26 +3,11 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <cctype>
-
 namespace drumhold {
 
 namespace {
 
 const FcChar8* fc(const char* s) { return reinterpret_cast<const FcChar8*>(s); }
-
-// Family names compare as fontconfig compares them: ignoring blanks and case.
-bool sameFamily(const char* a, const char* b) {
-    for (;;) {
-        while (*a == ' ') ++a;
-        while (*b == ' ') ++b;
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-        if (*a == '\0') return true;
-        ++a;
-        ++b;
-    }
-}
 
 // True when one of the match's family names is the requested one.
 bool hasFamily(FcPattern* match, const char* family) {

@@ -1,6 +1,7 @@
 // font_face.h -- finding the font file to draw text with.
 #pragma once
 
+#include <cctype>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,6 +26,19 @@ inline constexpr FontRequest defaultFontRequests[] = {
     {"OCR A", true, false},
     {"monospace", true, true},
 };
+
+// Family names compare as fontconfig compares them: ignoring blanks and case.
+inline bool sameFamily(const char* a, const char* b) {
+    for (;;) {
+        while (*a == ' ') ++a;
+        while (*b == ' ') ++b;
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+        if (*a == '\0') return true;
+        ++a;
+        ++b;
+    }
+}
 
 // The face that answered a request list.
 struct FontChoice {

@@ -10,7 +10,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <cctype>
 #include <vector>
 
 namespace drumhold {
@@ -22,19 +21,6 @@ struct Face {
     bool bold = false;
     std::string file;  // as fopen (and so FreeType) takes it: the ANSI code page
 };
-
-// Family names compare ignoring blanks and case, as fontconfig compares them.
-bool sameFamily(const char* a, const char* b) {
-    for (;;) {
-        while (*a == ' ') ++a;
-        while (*b == ' ') ++b;
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-        if (*a == '\0') return true;
-        ++a;
-        ++b;
-    }
-}
 
 std::string narrow(const std::wstring& text, UINT codePage) {
     BOOL lossy = FALSE;

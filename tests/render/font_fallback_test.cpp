@@ -17,19 +17,7 @@
 namespace drumhold::testing {
 namespace {
 
-class FontFallbackTest : public RenderTest {
-protected:
-    // Draws `text` with the pen at (x, y) and the em `em` field units high.
-    void drawAt(unsigned base, const char* text, double x, double y, double em) {
-        glPushMatrix();
-        glTranslated(x, y, 0.0);
-        glScaled(em, em, em);
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glListBase(base);
-        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-        glPopMatrix();
-    }
-};
+using FontFallbackTest = RenderTest;
 
 // A copy of `from` whose TrueType 'glyf' table (every glyph's outline) is
 // overwritten with noise: the file still opens, its glyphs are garbage.

@@ -14,16 +14,6 @@ namespace {
 class FontTest : public RenderTest {
 protected:
     const std::array<GlyphMetricsFloat, 256>& glyphMetrics = context.font.metrics;
-    // Draws `text` with the pen at (x, y) and the em `em` field units high.
-    void drawAt(unsigned base, const char* text, double x, double y, double em) {
-        glPushMatrix();
-        glTranslated(x, y, 0.0);
-        glScaled(em, em, em);
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glListBase(base);
-        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-        glPopMatrix();
-    }
     // Runs of lit pixels along one row.
     static std::vector<std::pair<int, int>> runs(const Frame& f, int r) {
         std::vector<std::pair<int, int>> out;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "render/context.h"
@@ -119,6 +120,16 @@ protected:
         state.barrelsLeft = 18;
     }
     void clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+    // Draws `text` with the pen at (x, y) and the em `em` field units high.
+    void drawAt(unsigned base, const char* text, double x, double y, double em) {
+        glPushMatrix();
+        glTranslated(x, y, 0.0);
+        glScaled(em, em, em);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glListBase(base);
+        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+        glPopMatrix();
+    }
 };
 
 }  // namespace drumhold::testing

@@ -6,10 +6,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <thread>
 #include <vector>
 
+#include "outside_requests.h"
 #include "shell/sdl_platform.h"
 #include "shell/signals.h"
 
@@ -30,22 +29,8 @@ TEST(SdlPlatformSignals, SignalsBecomeSwitchAndCloseRequestsEvenWhileWaiting) {
     ASSERT_TRUE(platform.openWindow("zandrel", 800, 600, false));
 
     // A waiting (minimised) loop wakes up for a signal.
-    std::thread sender([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        kill(getpid(), SIGUSR1);
-    });
-    std::vector<MessageType> got;
-    const auto start = std::chrono::steady_clock::now();
-    ShellMessage m;
-    while (got.size() < 2 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
-        if (platform.takeMessage(m)) {
-            if (m.type == MessageType::Close || m.type == MessageType::SwitchDisplay) got.push_back(m.type);
-        } else {
-            platform.waitMessage();
-        }
-    }
-    sender.join();
-    EXPECT_EQ(got, (std::vector<MessageType>{MessageType::Close, MessageType::SwitchDisplay}));
+    EXPECT_EQ(awaitRequests(platform, [] { kill(getpid(), SIGUSR1); }),
+              (std::vector<MessageType>{MessageType::Close, MessageType::SwitchDisplay}));
     platform.closeWindow();
 }
 

@@ -6,10 +6,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <chrono>
-#include <thread>
 #include <vector>
 
+#include "outside_requests.h"
 #include "shell/sdl_platform.h"
 #include "shell/signals.h"
 
@@ -38,22 +37,8 @@ TEST(WindowsOutsideRequests, MessagesBecomeSwitchAndCloseRequestsEvenWhileWaitin
 
     // A waiting (minimised) loop wakes up for the message another program
     // posts to the window it finds by its title.
-    std::thread sender([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        PostMessageW(findWindow(nullptr, L"zandrel"), WM_APP + 1, 0, 0);
-    });
-    std::vector<MessageType> got;
-    const auto start = std::chrono::steady_clock::now();
-    ShellMessage m;
-    while (got.size() < 2 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
-        if (platform.takeMessage(m)) {
-            if (m.type == MessageType::Close || m.type == MessageType::SwitchDisplay) got.push_back(m.type);
-        } else {
-            platform.waitMessage();
-        }
-    }
-    sender.join();
-    EXPECT_EQ(got, (std::vector<MessageType>{MessageType::Close, MessageType::SwitchDisplay}));
+    EXPECT_EQ(awaitRequests(platform, [] { PostMessageW(findWindow(nullptr, L"zandrel"), WM_APP + 1, 0, 0); }),
+              (std::vector<MessageType>{MessageType::Close, MessageType::SwitchDisplay}));
     platform.closeWindow();
 }
 
