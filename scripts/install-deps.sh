@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs, only if missing, the Debian packages that building, running and
 # testing DRUMHOLD need. Safe to run again: it does nothing when all are present.
+# Usage: scripts/install-deps.sh [PACKAGE...]   (packages given: those instead;
+# scripts/windows-deps.sh installs the cross build's this way)
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,7 @@ packages=(
     xvfb xauth xfonts-base xdotool imagemagick x11-utils x11-xserver-utils libfaketime
     appstream desktop-file-utils
 )
+[ $# -eq 0 ] || packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -100,21 +100,7 @@ enable_deb_src() {
 }
 
 # --- the packages -----------------------------------------------------------
-missing=()
-for p in "${packages[@]}"; do
-    if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)" != "install ok installed" ]; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    t=$(now)
-    enable_deb_src  # now, so that one refresh serves both
-    apt_update
-    say "installing ${missing[*]}"
-    as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
-        die "apt-get install ${missing[*]} failed"
-    say "packages installed in $(took "$t")"
-fi
+"$repo/scripts/install-deps.sh" "${packages[@]}" || die "installing the packages failed"
 
 # --- which versions, so which cache folder ----------------------------------
 # The version of the source package that the candidate of a binary package was
