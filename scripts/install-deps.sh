@@ -11,7 +11,7 @@ packages=(
     libfreetype-dev libfontconfig-dev fonts-ocr-a fonts-dejavu-core
     libgtest-dev libgmock-dev
     xvfb xauth xfonts-base xdotool imagemagick x11-utils x11-xserver-utils libfaketime
-    appstream desktop-file-utils
+    appstream desktop-file-utils python3
 )
 [ $# -eq 0 ] || packages=("$@")
 

@@ -1,4 +1,4 @@
-// bench_trig.cpp -- what the world's correctly rounded trigonometry costs.
+// bench_trig.cpp -- what the correctly rounded trigonometry costs.
 //
 // Times exactSin, exactCos, exactSinCos and exactAtan2 against the platform's
 // std::sin, std::cos, both of one angle (which the compiler makes one sincos
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "data/tables.h"
-#include "world/trig.h"
+#include "math/trig.h"
 
 namespace {
 

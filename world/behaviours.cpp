@@ -14,7 +14,7 @@
 #include "world/host.h"
 #include "world/missiles.h"
 #include "world/movement.h"
-#include "world/trig.h"
+#include "math/trig.h"
 
 namespace drumhold {
 

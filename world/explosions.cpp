@@ -7,7 +7,7 @@
 
 #include "world/host.h"
 #include "world/missiles.h"
-#include "world/trig.h"
+#include "math/trig.h"
 
 namespace drumhold {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "world/trig.h"
+#include "math/trig.h"
 
 namespace drumhold {
 

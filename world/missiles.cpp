@@ -8,7 +8,7 @@
 #include "world/explosions.h"
 #include "world/hits.h"
 #include "world/homing.h"
-#include "world/trig.h"
+#include "math/trig.h"
 
 namespace drumhold {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "world/trig.h"
+#include "math/trig.h"
 
 namespace drumhold {
 

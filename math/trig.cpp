@@ -32,14 +32,15 @@
 // Below 2^-26 sine returns x and below 2^-27 cosine returns 1, which is how they
 // round there; atan2 answers zeros, infinities, NaN and quotients beyond 2^60
 // directly, as C does and as they round.
-#include "world/trig.h"
+#include "math/trig.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "world/expansion.h"
-#include "world/trig_slow.h"
-#include "world/trig_tables.h"
+#include "math/expansion.h"
+#include "math/trig_detail.h"
+#include "math/trig_slow.h"
+#include "math/trig_tables.h"
 
 namespace drumhold {
 
@@ -163,7 +164,7 @@ Pair atanKernel(double n, double d) {
 
 Pair atanAngle(const AtanSetup& s, const Pair& core) {
     if (s.offset == 0) return core;
-    const Pair& off = s.offset == 1 ? kPio2 : kPi;
+    const Pair& off = s.offset == 1 ? kPio2 : kTruePi;
     const double sign = s.subtract ? -1 : 1;
     const Pair t = fastTwoSum(off.hi, sign * core.hi);
     return fastTwoSum(t.hi, t.lo + (off.lo + sign * core.lo));
@@ -196,14 +197,14 @@ bool specialAtan2(double y, double x, double& result) {
     if (std::isnan(x) || std::isnan(y)) {
         result = x + y;
     } else if (y == 0) {
-        result = left ? std::copysign(kPi.hi, y) : y;
+        result = left ? std::copysign(kTruePi.hi, y) : y;
     } else if (x == 0) {
         result = std::copysign(kPio2.hi, y);
     } else if (std::isinf(x)) {
         if (std::isinf(y))
             result = std::copysign(left ? kThreePio4Rounded : kPio4Rounded, y);
         else
-            result = left ? std::copysign(kPi.hi, y) : std::copysign(0.0, y);
+            result = left ? std::copysign(kTruePi.hi, y) : std::copysign(0.0, y);
     } else if (std::isinf(y)) {
         result = std::copysign(kPio2.hi, y);
     } else {
@@ -227,7 +228,7 @@ bool setUpAtan2(double y, double x, AtanSetup& s, double& result) {
         if (swap)
             result = std::copysign(kPio2.hi, y);
         else
-            result = x < 0 ? std::copysign(kPi.hi, y) : tinyAtan(y, x);
+            result = x < 0 ? std::copysign(kTruePi.hi, y) : tinyAtan(y, x);
         return false;
     }
     s.n = n;

@@ -1,5 +1,5 @@
-// The world's sine, cosine and arctangent against GCC's quad-precision library
-// rounded to double: over the arguments the game makes and ten million random
+// sin, cos and atan2 against GCC's quad-precision library rounded to double:
+// over the arguments the game makes and ten million random
 // ones each, not one result may differ. The fast first attempts are held to the
 // error bound their rounding test assumes, and the slow path is run on its own.
 #include <gtest/gtest.h>
@@ -17,7 +17,8 @@
 #include <utility>
 
 #include "data/tables.h"
-#include "world/trig.h"
+#include "math/trig.h"
+#include "math/trig_detail.h"
 
 // libquadmath's header comes with GCC alone; these are all the test needs.
 extern "C" {

@@ -1,12 +1,12 @@
 // trig_slow.cpp -- the slow path of sin, cos and atan2: arguments reduced and
 // series summed in words of exact expansions, the results rounded exactly.
-#include "world/trig_slow.h"
+#include "math/trig_slow.h"
 
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 
-#include "world/trig_tables.h"
+#include "math/trig_tables.h"
 
 namespace drumhold::trig_slow {
 

@@ -3,7 +3,7 @@
 // its rounding test (the method is described in trig.cpp).
 #pragma once
 
-#include "world/expansion.h"
+#include "math/expansion.h"
 
 namespace drumhold::trig_slow {
 

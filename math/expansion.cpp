@@ -1,6 +1,6 @@
 // expansion.cpp -- exact arithmetic on sums of doubles: Shewchuk's expansions,
 // numbers in words, and their products, quotients and rounding.
-#include "world/expansion.h"
+#include "math/expansion.h"
 
 #include <algorithm>
 #include <cmath>
