@@ -10,7 +10,12 @@ namespace drumhold {
 
 // The game's own π, off from the true value in the ninth decimal. Every angle of
 // the game turns between degrees and radians with it, so it is kept as it is.
-inline constexpr double kPi = 3.141592645;
+// (The true π, where the arithmetic needs it, is math/'s kTruePi.)
+inline constexpr double kGamePi = 3.141592645;
+// Its half, a quarter turn: halving a double is exact, so this is the double
+// nearest 1.5707963225.
+inline constexpr double kGameHalfPi = kGamePi / 2;
+static_assert(kGameHalfPi == 1.5707963225);
 
 // A tank outline: closed line loops over 1-based vertex indices.
 struct Shape {

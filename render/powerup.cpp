@@ -19,7 +19,7 @@ void drawPowerUp(const PowerUp* powerUp, const Font& font) {
 
     // The brightness pulses between 1 and 5 with a period of 24 ticks; alpha stays.
     const int ttl = powerUp->ttl;
-    const float b = static_cast<float>(2.0 * std::sin(ttl * 15 / 180.0 * kPi) + 3.0);
+    const float b = static_cast<float>(2.0 * std::sin(ttl * 15 / 180.0 * kGamePi) + 3.0);
     const float colour[4] = {powerUpColour[0] * b, powerUpColour[1] * b, powerUpColour[2] * b,
                              powerUpColour[3]};
     glColor4fv(colour);

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     std::uniform_real_distribution<float> heading(-720, 1440), fieldX(-60, 60), fieldY(-45, 45);
     std::vector<double> angle(calls), dy(calls), dx(calls);
     for (std::size_t i = 0; i < calls; ++i) {
-        angle[i] = -static_cast<double>(heading(random)) * drumhold::kPi / 180;
+        angle[i] = -static_cast<double>(heading(random)) * drumhold::kGamePi / 180;
         dy[i] = static_cast<double>(fieldY(random)) - fieldY(random);
         dx[i] = static_cast<double>(fieldX(random)) - fieldX(random);
     }

@@ -64,7 +64,7 @@ void turnToward(Tank* tank, float& angle, double step) {
 
 // Heading error after turning, in radians.
 double headingError(const Tank* tank, float angle) {
-    return (static_cast<double>(tank->heading) - angle) * kPi / 180;
+    return (static_cast<double>(tank->heading) - angle) * kGamePi / 180;
 }
 
 void wrapHeading(Tank* tank) {
@@ -116,7 +116,7 @@ void carryBarrel(Tank* tank, GameState* game) {
     Barrel* barrel = tank->towedBarrel;
     turnTowardWander(tank, turnStep(tank));
     tank->speed = static_cast<float>(scaledSpeed(tank));
-    const SinCos h = exactSinCos(-static_cast<double>(tank->heading) * kPi / 180);
+    const SinCos h = exactSinCos(-static_cast<double>(tank->heading) * kGamePi / 180);
     barrel->x = static_cast<float>(tank->x + h.sine * kHoldDistance + tank->vx);
     barrel->y = static_cast<float>(tank->y + h.cosine * kHoldDistance + tank->vy);
     separateBarrel(game, barrel);
@@ -163,8 +163,8 @@ Barrel* nearestHomeBarrel(double x, double y, Barrel* barrels) {
 // beyond it. An error counter-clockwise of the bearing past a right angle is
 // halved; one the other way is not.
 double turnSpeedScale(double error) {
-    if (error > kPi) error = std::fabs(kPi - error);
-    if (error > 1.5707963225) return exactCos(error) / 2;
+    if (error > kGamePi) error = std::fabs(kGamePi - error);
+    if (error > kGameHalfPi) return exactCos(error) / 2;
     return exactCos(error);
 }
 

@@ -28,7 +28,7 @@ Projectile* makeFragment(Random& random, double x, double y, double radius, doub
     int life = static_cast<int>(random01(random) * 150 * 0.125);
     const bool explosive = random01(random) < chance * 0.0001;
 
-    const SinCos place = exactSinCos(a * kPi / 180), course = exactSinCos(d * kPi / 180);
+    const SinCos place = exactSinCos(a * kGamePi / 180), course = exactSinCos(d * kGamePi / 180);
     f->x = static_cast<float>(x + place.sine * r);
     f->y = static_cast<float>(y + place.cosine * r);
     f->prevX = static_cast<float>(x);

@@ -22,7 +22,7 @@ double bearingError(double h, double b) {
 }  // namespace
 
 float bearing(double px, double py, double qx, double qy) {
-    float b = static_cast<float>(exactAtan2(qy - py, qx - px) * 180 / kPi + 270);
+    float b = static_cast<float>(exactAtan2(qy - py, qx - px) * 180 / kGamePi + 270);
     if (b > 360) b = static_cast<float>(b - 360.0);
     return b;
 }
@@ -71,7 +71,7 @@ void steerProjectile(Projectile& projectile, const GameState* game) {
     else if (b < h)
         projectile.heading = static_cast<float>(projectile.heading - std::fmin(h - b, kMaxTurn));
 
-    const SinCos d = exactSinCos(-static_cast<double>(projectile.heading) * kPi / 180);
+    const SinCos d = exactSinCos(-static_cast<double>(projectile.heading) * kGamePi / 180);
     projectile.vx = static_cast<float>(projectile.speed * d.sine);
     projectile.vy = static_cast<float>(projectile.speed * d.cosine);
 }

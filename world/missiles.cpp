@@ -25,7 +25,7 @@ struct Vec {
 
 // Unit vector of a heading: 0 faces +y, 90 faces -x.
 Vec unitVector(double heading) {
-    const SinCos a = exactSinCos(-heading * kPi / 180);
+    const SinCos a = exactSinCos(-heading * kGamePi / 180);
     return {a.sine, a.cosine};
 }
 

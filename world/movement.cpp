@@ -22,7 +22,7 @@ double barrelShare(const Barrel* b) { return b->state == BARREL_TOWED ? 0.01 : 0
 double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 void moveTank(Tank* tank) {
-    const SinCos a = exactSinCos((-static_cast<double>(tank->heading) / 180) * kPi);
+    const SinCos a = exactSinCos((-static_cast<double>(tank->heading) / 180) * kGamePi);
     tank->vx = static_cast<float>(a.sine * tank->speed);
     tank->vy = static_cast<float>(a.cosine * tank->speed);
     tank->x = static_cast<float>(static_cast<double>(tank->x) + tank->vx);

@@ -116,8 +116,8 @@ void sweepAngles(Check& check) {
     // every float within 2000 steps of each multiple of 90 degrees.
     auto heading = [&](float h) {
         const double d = h;
-        check((-d / 180) * kPi);
-        check(-d * kPi / 180);
+        check((-d / 180) * kGamePi);
+        check(-d * kGamePi / 180);
     };
     for (std::uint32_t bits = 0; floatFromBits(bits) <= 2048; bits += 4093) {
         heading(floatFromBits(bits));
@@ -134,8 +134,8 @@ void sweepAngles(Check& check) {
     // double and as a float.
     for (int raw = 0; raw <= 32767; ++raw) {
         const double d = raw / 32767.0 * 360;
-        check(d * kPi / 180);
-        check(static_cast<double>(static_cast<float>(d)) * kPi / 180);
+        check(d * kGamePi / 180);
+        check(static_cast<double>(static_cast<float>(d)) * kGamePi / 180);
     }
     // The doubles nearest the multiples of pi/2 up to 2^11, where the reduction
     // cancels most, and a few neighbours of each.
@@ -171,7 +171,7 @@ void sweepAngles(Check& check) {
                 check(std::copysign(magnitude, field(random)));
                 break;
             }
-            default: check(-static_cast<double>(degrees(random)) * kPi / 180); break;
+            default: check(-static_cast<double>(degrees(random)) * kGamePi / 180); break;
         }
     }
 }

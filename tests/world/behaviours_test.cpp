@@ -2,6 +2,7 @@
 // hook, wait and carry, and the searches and speed scale they share.
 #include <cmath>
 
+#include "data/tables.h"
 #include "world/behaviours.h"
 #include "world/random.h"
 #include "world/tick.h"
@@ -9,8 +10,6 @@
 
 namespace drumhold {
 namespace {
-
-constexpr double kPi = 3.141592645;
 
 class BehaviourTest : public testing::WorldTest {
 protected:
@@ -31,7 +30,7 @@ protected:
     }
     // Puts a target at `d` from the enemy, `bearing` degrees (heading convention).
     void placeAt(float& x, float& y, double bearingDegrees, double d) const {
-        const double a = -bearingDegrees * kPi / 180;
+        const double a = -bearingDegrees * kGamePi / 180;
         x = static_cast<float>(e->x + std::sin(a) * d);
         y = static_cast<float>(e->y + std::cos(a) * d);
     }
@@ -51,7 +50,7 @@ TEST_F(BehaviourTest, HunterTurnsTheShortWayThroughNorth) {
     huntPlayer(e, game);
     EXPECT_FLOAT_EQ(e->heading, 350.5f);
     // Still 19.5 degrees off course after the turn: cos(19.5) of its 0.125.
-    EXPECT_NEAR(e->speed, std::cos(19.5 * kPi / 180) * 0.125, 1e-4);
+    EXPECT_NEAR(e->speed, std::cos(19.5 * kGamePi / 180) * 0.125, 1e-4);
 
     placeAt(player()->x, player()->y, 350, 30);
     e->heading = 10;
@@ -137,9 +136,9 @@ TEST_F(BehaviourTest, HunterDropsABarrelAndWandersWithoutAPlayer) {
 
 TEST_F(BehaviourTest, TurnSpeedScale) {
     EXPECT_EQ(turnSpeedScale(0), 1.0);
-    EXPECT_NEAR(turnSpeedScale(120 * kPi / 180), -0.25, 1e-7);
-    EXPECT_NEAR(turnSpeedScale(-120 * kPi / 180), -0.5, 1e-7);
-    EXPECT_NEAR(turnSpeedScale(200 * kPi / 180), std::cos(20 * kPi / 180), 1e-7);
+    EXPECT_NEAR(turnSpeedScale(120 * kGamePi / 180), -0.25, 1e-7);
+    EXPECT_NEAR(turnSpeedScale(-120 * kGamePi / 180), -0.5, 1e-7);
+    EXPECT_NEAR(turnSpeedScale(200 * kGamePi / 180), std::cos(20 * kGamePi / 180), 1e-7);
 }
 
 TEST_F(BehaviourTest, NearestSearches) {

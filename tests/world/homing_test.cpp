@@ -5,14 +5,13 @@
 #include <cmath>
 
 #include "combat_support.h"
+#include "data/tables.h"
 #include "world/homing.h"
 #include "world/missiles.h"
 #include "world_fixture.h"
 
 namespace drumhold::testing {
 namespace {
-
-constexpr double kPi = 3.141592645;
 
 class HomingTest : public WorldTest {
 protected:
@@ -26,8 +25,8 @@ protected:
     }
     // Puts `tank` 20 units from the missile (at the origin) along heading `h`.
     void placeAlong(Tank* tank, double h, int alive = 1, double range = 20) {
-        placeTank(tank, static_cast<float>(range * std::sin(-h * kPi / 180)),
-                  static_cast<float>(range * std::cos(-h * kPi / 180)), alive);
+        placeTank(tank, static_cast<float>(range * std::sin(-h * kGamePi / 180)),
+                  static_cast<float>(range * std::cos(-h * kGamePi / 180)), alive);
     }
 };
 
@@ -44,8 +43,8 @@ TEST_F(HomingTest, TurnsAtMostOneDegreeTheShortWayAcrossNorth) {
     missile.heading = 5;
     steerProjectile(missile, game);
     EXPECT_FLOAT_EQ(missile.heading, 4);
-    EXPECT_NEAR(missile.vx, 0.8 * std::sin(-4 * kPi / 180), 1e-6);
-    EXPECT_NEAR(missile.vy, 0.8 * std::cos(-4 * kPi / 180), 1e-6);
+    EXPECT_NEAR(missile.vx, 0.8 * std::sin(-4 * kGamePi / 180), 1e-6);
+    EXPECT_NEAR(missile.vy, 0.8 * std::cos(-4 * kGamePi / 180), 1e-6);
 
     placeAlong(enemy(0), 5);
     missile.heading = 355;
@@ -122,8 +121,8 @@ TEST_F(HomingTest, UpdateSteersAfterTheBounceAndKeepsTheSpeedField) {
     Projectile* m = pushProjectile(list, 59.5f, 0, 0.8f, 0, WEAPON_HOMING | WEAPON_REBOUND);
     m->heading = 270;
     m->speed = 0.8f;
-    placeTank(enemy(0), static_cast<float>(59.3 - 30 * std::sin(95 * kPi / 180)),
-              static_cast<float>(30 * std::cos(95 * kPi / 180)));
+    placeTank(enemy(0), static_cast<float>(59.3 - 30 * std::sin(95 * kGamePi / 180)),
+              static_cast<float>(30 * std::cos(95 * kGamePi / 180)));
     EXPECT_EQ(updateProjectiles(list, game), 1);
     EXPECT_FLOAT_EQ(m->heading, 91);
     EXPECT_NEAR(std::hypot(m->vx, m->vy), 0.8, 1e-6);
