@@ -14,8 +14,24 @@ namespace {
 
 constexpr double kBarrelSpacing = 2;  // barrels push each other while nearer than this
 
-// A free barrel gives way more than a towed one, which is held by its thief.
+// What share of a push along the line of centres each side takes. A free
+// barrel gives way more than a towed one, which is held by its thief; a tank
+// pushing a free barrel is held back less than one that runs into a towed one.
 double barrelShare(const Barrel* b) { return b->state == BARREL_TOWED ? 0.01 : 0.1; }
+double tankShare(const Barrel* b) { return b->state == BARREL_TOWED ? 0.1 : 0.02; }
+
+// `pushed` moves by pushedShare of (dx, dy), `pusher` back by pusherShare of it.
+// False when neither moved: coincident centres (or ones a few units in the last
+// place apart) cannot be pushed apart, and the pair is left as it is.
+bool shove(float& pusherX, float& pusherY, double pusherShare, float& pushedX, float& pushedY,
+           double pushedShare, double dx, double dy) {
+    const float ax = pusherX, ay = pusherY, bx = pushedX, by = pushedY;
+    pushedX = static_cast<float>(pushedX + dx * pushedShare);
+    pushedY = static_cast<float>(pushedY + dy * pushedShare);
+    pusherX = static_cast<float>(pusherX - dx * pusherShare);
+    pusherY = static_cast<float>(pusherY - dy * pusherShare);
+    return !(pusherX == ax && pusherY == ay && pushedX == bx && pushedY == by);
+}
 
 }  // namespace
 
@@ -38,20 +54,12 @@ void pushBarrels(GameState* game, Tank* tank) {
     const double reach = static_cast<double>(tank->type->radius) + 1;
     for (Barrel* b = game->barrels; b; b = b->next) {
         if (b->state == BARREL_GONE) continue;
-        const double barrelFactor = b->state == BARREL_HOME ? 0.1 : 0.01;
-        const double tankFactor = b->state == BARREL_HOME ? 0.02 : 0.1;
         while (distance(static_cast<double>(tank->x) - b->x, static_cast<double>(tank->y) - b->y) <
                reach) {
+            // The line of centres in float here (between barrels in double).
             const float dx = b->x - tank->x;
             const float dy = b->y - tank->y;
-            const float tx = tank->x, ty = tank->y, bx = b->x, by = b->y;
-            b->x = static_cast<float>(b->x + dx * barrelFactor);
-            b->y = static_cast<float>(b->y + dy * barrelFactor);
-            tank->x = static_cast<float>(tank->x - dx * tankFactor);
-            tank->y = static_cast<float>(tank->y - dy * tankFactor);
-            // Coincident centres (or ones a few units in the last place apart)
-            // cannot be pushed apart: the pair is left as it is.
-            if (tank->x == tx && tank->y == ty && b->x == bx && b->y == by) break;
+            if (!shove(tank->x, tank->y, tankShare(b), b->x, b->y, barrelShare(b), dx, dy)) break;
             separateBarrel(game, b);
         }
     }
@@ -96,14 +104,7 @@ void separateBarrel(GameState* game, Barrel* barrel) {
             }
             const double dx = static_cast<double>(b->x) - a->x;
             const double dy = static_cast<double>(b->y) - a->y;
-            const float ax = a->x, ay = a->y, bx = b->x, by = b->y;
-            b->x = static_cast<float>(b->x + dx * f.fb);
-            b->y = static_cast<float>(b->y + dy * f.fb);
-            a->x = static_cast<float>(a->x - dx * f.fa);
-            a->y = static_cast<float>(a->y - dy * f.fa);
-            // Coincident centres (or ones a few units in the last place apart)
-            // cannot be pushed apart: the pair is left as it is.
-            if (a->x == ax && a->y == ay && b->x == bx && b->y == by) {
+            if (!shove(a->x, a->y, f.fa, b->x, b->y, f.fb, dx, dy)) {
                 f.b = b->next;
                 f.phase = PushFrame::kNextPair;
                 break;
