@@ -1,3 +1,5 @@
+// child_run.cpp -- a child process started with posix_spawn, its output read
+// with poll until it ends, and its peak memory from wait4.
 #include "tools/child_run.h"
 
 #include <fcntl.h>

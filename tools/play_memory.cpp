@@ -1,3 +1,5 @@
+// play_memory.cpp -- the 1- and 10-minute runs of the replay tool on a made-up
+// game, each its least peak resident set size over a few runs.
 #include "tools/play_memory.h"
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// play_script.cpp -- the made-up game drawn from splitmix64: runs of driving,
+// firing and space, written as replay script steps.
 #include "tools/play_script.h"
 
 #include <algorithm>
