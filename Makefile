@@ -1,29 +1,42 @@
 # DRUMHOLD -- everyday commands. `make run` and `make test` work on a fresh
-# Debian 12 machine: both install what is missing first.
+# Debian 12 machine: both install what is missing first. A plain `make` (or
+# `make build`) only builds: it leaves the package manager alone, configures
+# the build directory once, and keeps the build type it was configured with.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+RUN_ARGS   ?=
 
 .PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
+# Prerequisites run in the order written (deps before build); each build
+# runs its own jobs in parallel.
+.NOTPARALLEL:
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-configure: deps
+# The first build configures (Release unless CMAKE_ARGS says otherwise); later
+# ones let CMake re-run itself when a CMakeLists.txt changes. `make configure`
+# configures again, for example with other CMAKE_ARGS.
+$(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_ARGS)
 
-build: configure
+configure:
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_ARGS)
+
+build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	./$(BUILD)/drumhold
+# Options for the game: make run RUN_ARGS=--windowed
+run: deps build
+	./$(BUILD)/drumhold $(RUN_ARGS)
 
-test: build
+test: deps build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build

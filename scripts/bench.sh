@@ -15,19 +15,23 @@ fi
 
 order=(bench_world bench_draw bench_start bench_loop bench_memory)
 
+# Temporary files live here and go however the run ends.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+trap 'exit 130' INT TERM
+
 echo "DRUMHOLD benchmarks -- $(date '+%Y-%m-%d %H:%M'), $(nproc) cpu, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//')"
 
 # The replay tool itself, end to end, on the world benchmark's game (output discarded).
 trace_tool() {
     local tool=$build/drumhold-trace script start end frames
     [ -x "$tool" ] || return 0
-    script=$(mktemp)
+    script=$scratch/script
     "$build/bench_world" --print-script >"$script"
     frames=$(awk '{ n += $1 } END { print n }' "$script")
     start=$(date +%s%N)
     "$tool" "$script" >/dev/null
     end=$(date +%s%N)
-    rm -f "$script"
     awk -v n="$frames" -v ns="$((end - start))" 'BEGIN {
         s = ns / 1e9
         printf "tool     %d frames in %.3f s: %10.0f frames/s (drumhold-trace, hash mode, to /dev/null)\n", n, s, n / s

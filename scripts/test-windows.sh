@@ -60,11 +60,33 @@ wine "$build/switch_display.exe" </dev/null >/dev/null 2>&1 || true
 say "Wine ready in $WINEPREFIX in $(($(date +%s) - t)) s, display $DISPLAY"
 
 cd "$build"
-ctest --output-on-failure "$@" && exit 0
 # Wine's own services start and stop on a schedule of their own: its RPC
 # service can keep a process waiting 10 s for an answer, and a program started
 # while they start may fail before its main runs. A failed test therefore gets
 # one more run, alone; the run fails when it fails again. The first failure
-# stays in the log above.
+# stays in the log above, and the last line names every test run twice, so
+# flakiness is seen rather than hidden.
+failed_log=Testing/Temporary/LastTestsFailed.log
+rm -f "$failed_log"
+status=0
+ctest --output-on-failure "$@" || status=$?
+if [ "$status" -eq 0 ]; then
+    say "0 tests re-run"
+    exit 0
+fi
+[ -s "$failed_log" ] || exit "$status"  # ctest itself failed, not a test
+first=$(cut -d: -f2- "$failed_log")
 say "the failed tests once more, one at a time:"
-ctest --output-on-failure --rerun-failed
+status=0
+ctest --output-on-failure --rerun-failed || status=$?
+again=$(cut -d: -f2- "$failed_log" 2>/dev/null || true)
+runs=""
+while IFS= read -r name; do
+    if [ "$status" -ne 0 ] && { [ -z "$again" ] || grep -qxF -- "$name" <<<"$again"; }; then
+        runs+="${runs:+, }$name (failed again)"
+    else
+        runs+="${runs:+, }$name (passed)"
+    fi
+done <<<"$first"
+say "$(wc -l <<<"$first") tests re-run: $runs"
+exit "$status"
