@@ -76,8 +76,8 @@ bool fillGlyphs(FontOutlines& out, const FaceLoader& font) {
     GlyphTessellator tessellator;
     int claimed = 0, filled = 0;
     for (std::size_t code = 0; code < 256; ++code) {
-        GlyphMetricsFloat& m = out.metrics[code];
-        m = GlyphMetricsFloat{0.0f, 0.0f, {0.0f, 0.0f}, fallback, 0.0f};
+        GlyphMetrics& m = out.metrics[code];
+        m = GlyphMetrics{0.0f, 0.0f, {0.0f, 0.0f}, fallback};
         out.triangles[code].clear();
         const char32_t unicode = cp1252ToUnicode(static_cast<unsigned char>(code));
         const FT_UInt index = unicode ? FT_Get_Char_Index(font.face, unicode) : 0;
@@ -87,10 +87,10 @@ bool fillGlyphs(FontOutlines& out, const FaceLoader& font) {
         // The inked box of the curves themselves, not of their control points.
         FT_BBox box{};
         FT_Outline_Get_BBox(&font.face->glyph->outline, &box);
-        m.gmfBlackBoxX = static_cast<float>((box.xMax - box.xMin) * scale);
-        m.gmfBlackBoxY = static_cast<float>((box.yMax - box.yMin) * scale);
-        m.gmfptGlyphOrigin = {static_cast<float>(box.xMin * scale), static_cast<float>(box.yMax * scale)};
-        m.gmfCellIncX = static_cast<float>(font.face->glyph->metrics.horiAdvance * scale);
+        m.inkWidth = static_cast<float>((box.xMax - box.xMin) * scale);
+        m.inkHeight = static_cast<float>((box.yMax - box.yMin) * scale);
+        m.inkOrigin = {static_cast<float>(box.xMin * scale), static_cast<float>(box.yMax * scale)};
+        m.advance = static_cast<float>(font.face->glyph->metrics.horiAdvance * scale);
         if (tessellator.fill(font.face->glyph->outline, scale, flatness * em, out.triangles[code]) > 0)
             filled += printable;
     }
@@ -150,7 +150,7 @@ Font compileFont(const FontOutlines& outlines) {
             for (std::size_t i = 0; i + 1 < corners.size(); i += 2) glVertex2f(corners[i], corners[i + 1]);
             glEnd();
         }
-        glTranslatef(outlines.metrics[code].gmfCellIncX, 0.0f, 0.0f);
+        glTranslatef(outlines.metrics[code].advance, 0.0f, 0.0f);
         glEndList();
     }
     return font;

@@ -19,18 +19,17 @@ struct GlyphPoint {
     float x, y;
 };
 
-// One glyph's measures in em units.
-struct GlyphMetricsFloat {
-    float gmfBlackBoxX;           // width of the inked box
-    float gmfBlackBoxY;           // height of the inked box
-    GlyphPoint gmfptGlyphOrigin;  // top-left corner of the inked box from the pen
-    float gmfCellIncX;            // advance
-    float gmfCellIncY;
+// One glyph's measures in em units, as FreeType gives them.
+struct GlyphMetrics {
+    float inkWidth;        // width of the inked box
+    float inkHeight;       // height of the inked box
+    GlyphPoint inkOrigin;  // top-left corner of the inked box from the pen
+    float advance;         // how far the pen moves right after the glyph
 };
 
 // A face's 256 glyphs: their metrics and their filled outlines.
 struct FontOutlines {
-    std::array<GlyphMetricsFloat, 256> metrics{};
+    std::array<GlyphMetrics, 256> metrics{};
     std::array<std::vector<float>, 256> triangles;  // x, y of each corner; three corners a triangle
     FontChoice choice;                              // request -1: no face could be used
 };
@@ -38,7 +37,7 @@ struct FontOutlines {
 // The font of one GL context.
 struct Font {
     unsigned base = 0;  // the list of code 0; code c is base + c
-    std::array<GlyphMetricsFloat, 256> metrics{};
+    std::array<GlyphMetrics, 256> metrics{};
 };
 
 // Finds the first request whose face can be read and yields glyph outlines,

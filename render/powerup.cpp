@@ -45,11 +45,11 @@ void drawPowerUp(const PowerUp* powerUp, const Font& font) {
 
 void drawGlyphCentred(const Font& font, int code) {
     if (code <= 0 || code > 255) return;
-    const GlyphMetricsFloat& metrics = font.metrics[static_cast<std::size_t>(code)];
+    const GlyphMetrics& metrics = font.metrics[static_cast<std::size_t>(code)];
     glPushMatrix();
     glScalef(3.1f, 3.1f, 3.1f);
-    // Centred on the advance and the black-box height (not the glyph origin).
-    glTranslatef(-metrics.gmfCellIncX / 2, -metrics.gmfBlackBoxY / 2, 0.0f);
+    // Centred on the advance and the inked box's height (not the glyph origin).
+    glTranslatef(-metrics.advance / 2, -metrics.inkHeight / 2, 0.0f);
     glCallList(font.base + static_cast<unsigned>(code));
     glPopMatrix();
 }

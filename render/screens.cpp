@@ -30,7 +30,7 @@ void drawText(const Font& font, TextAlign align, const char* format, ...) {
                                                                : static_cast<int>(sizeof text) - 1;
 
     float width = 0.0f;
-    for (int i = 0; i < length; ++i) width += font.metrics[static_cast<unsigned char>(text[i])].gmfCellIncX;
+    for (int i = 0; i < length; ++i) width += font.metrics[static_cast<unsigned char>(text[i])].advance;
 
     glPushMatrix();
     glScalef(3.1f, 3.1f, 3.1f);

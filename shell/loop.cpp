@@ -77,7 +77,7 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
     GameSession session(platform, presentation, sound, options.journal ? *options.journal : none);
     session.afterTitle = options.afterTitle;
     GameWindow& window = session.window;
-    if (!registerGameWindowClass(platform)) {
+    if (!startVideo(platform)) {
         platform.messageBox("Error Registering Window Class!");
         return -1;
     }
@@ -106,7 +106,7 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
 
     if (!first) session.journal.end(session.view());
     releaseWorld(&session.game);
-    unregisterGameWindowClass(platform);
+    stopVideo(platform);
     return 0;
 }
 

@@ -69,6 +69,8 @@ int openJournal(const Options& options, std::unique_ptr<Journal>& journal) {
 
 }  // namespace
 
+// On Windows SDL.h renames this function SDL_main; main_windows.cpp holds the
+// program's real entry point, which joins the caller's console and calls it.
 int main(int argc, char** argv) {
     Options options;
     std::string error;

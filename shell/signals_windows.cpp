@@ -1,9 +1,9 @@
 // signals_windows.cpp -- requests from outside on Windows.
 //
 // The display switch is the private message 1025 (WM_APP + 1) that another
-// program posts to the game's window, as it could to the original game. Close
-// requests come from the console the game was started from (Ctrl+C,
-// Ctrl+Break, closing it) and from the end of the session (log-off, shut-down).
+// program posts to the game's window (see the README). Close requests come
+// from the console the game was started from (Ctrl+C, Ctrl+Break, closing it)
+// and from the end of the session (log-off, shut-down).
 #include "shell/signals.h"
 
 #define WIN32_LEAN_AND_MEAN

@@ -3,7 +3,7 @@
 
 namespace drumhold {
 
-bool registerGameWindowClass(Platform& platform) {
+bool startVideo(Platform& platform) {
     if (!platform.initVideo()) {
         platform.messageBox("RegisterClassEx Failed!");
         return false;
@@ -11,7 +11,7 @@ bool registerGameWindowClass(Platform& platform) {
     return true;
 }
 
-void unregisterGameWindowClass(Platform& platform) { platform.quitVideo(); }
+void stopVideo(Platform& platform) { platform.quitVideo(); }
 
 void requestQuit(GameWindow& window) {
     window.platform->postQuit();

@@ -30,9 +30,11 @@ struct GameWindow {
     std::uint32_t lastTick = 0;
 };
 
-// Brings the host's video up; on failure says "RegisterClassEx Failed!".
-bool registerGameWindowClass(Platform& platform);
-void unregisterGameWindowClass(Platform& platform);
+// Starts and stops the platform's video (SDL's video subsystem), around every
+// window the run opens. A failed start shows the game's box for it,
+// "RegisterClassEx Failed!".
+bool startVideo(Platform& platform);
+void stopVideo(Platform& platform);
 
 // Opens the window with everything it needs; false on failure (with no box of
 // its own apart from the display-mode warning).

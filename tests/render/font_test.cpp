@@ -13,7 +13,7 @@ namespace {
 
 class FontTest : public RenderTest {
 protected:
-    const std::array<GlyphMetricsFloat, 256>& glyphMetrics = context.font.metrics;
+    const std::array<GlyphMetrics, 256>& glyphMetrics = context.font.metrics;
     // Runs of lit pixels along one row.
     static std::vector<std::pair<int, int>> runs(const Frame& f, int r) {
         std::vector<std::pair<int, int>> out;
@@ -33,23 +33,22 @@ TEST_F(FontTest, EveryCodeHasAListAndPrintableGlyphsHaveSaneMetrics) {
     const unsigned base = context.font.base;
     for (unsigned code = 0; code < 256; ++code) EXPECT_TRUE(glIsList(base + code)) << code;
     for (int code = 0x20; code < 0x7F; ++code) {
-        const GlyphMetricsFloat& m = glyphMetrics[code];
-        EXPECT_GT(m.gmfCellIncX, 0.1f) << code;
-        EXPECT_LT(m.gmfCellIncX, 1.5f) << code;
-        EXPECT_EQ(m.gmfCellIncY, 0.0f) << code;
-        EXPECT_TRUE(code == ' ' || m.gmfBlackBoxY > 0.0f) << code;
+        const GlyphMetrics& m = glyphMetrics[code];
+        EXPECT_GT(m.advance, 0.1f) << code;
+        EXPECT_LT(m.advance, 1.5f) << code;
+        EXPECT_TRUE(code == ' ' || m.inkHeight > 0.0f) << code;
     }
     // A capital sits on the baseline and is shorter than the em.
-    const GlyphMetricsFloat& h = glyphMetrics['H'];
-    EXPECT_GT(h.gmfBlackBoxY, 0.4f);
-    EXPECT_LT(h.gmfBlackBoxY, 1.0f);
-    EXPECT_NEAR(h.gmfptGlyphOrigin.y, h.gmfBlackBoxY, 0.05f);
-    EXPECT_GE(h.gmfptGlyphOrigin.x, 0.0f);
-    EXPECT_LE(h.gmfptGlyphOrigin.x + h.gmfBlackBoxX, h.gmfCellIncX + 0.01f);
-    EXPECT_EQ(glyphMetrics[' '].gmfBlackBoxX, 0.0f);
+    const GlyphMetrics& h = glyphMetrics['H'];
+    EXPECT_GT(h.inkHeight, 0.4f);
+    EXPECT_LT(h.inkHeight, 1.0f);
+    EXPECT_NEAR(h.inkOrigin.y, h.inkHeight, 0.05f);
+    EXPECT_GE(h.inkOrigin.x, 0.0f);
+    EXPECT_LE(h.inkOrigin.x + h.inkWidth, h.advance + 0.01f);
+    EXPECT_EQ(glyphMetrics[' '].inkWidth, 0.0f);
     // A code the page leaves undefined has no glyph: blank, with the blank's advance.
-    EXPECT_EQ(glyphMetrics[0x81].gmfCellIncX, glyphMetrics[' '].gmfCellIncX);
-    EXPECT_EQ(glyphMetrics[0x81].gmfBlackBoxY, 0.0f);
+    EXPECT_EQ(glyphMetrics[0x81].advance, glyphMetrics[' '].advance);
+    EXPECT_EQ(glyphMetrics[0x81].inkHeight, 0.0f);
     clear();
     drawAt(base, "\x81\x81 ", -40, 0, 20);
     EXPECT_EQ(Frame().lit(), 0);
@@ -58,27 +57,27 @@ TEST_F(FontTest, EveryCodeHasAListAndPrintableGlyphsHaveSaneMetrics) {
 TEST_F(FontTest, GlyphsAreFilledWithTheirCountersOpenAndAdvanceThePen) {
     // An 'O' 40 units to the em: along the middle of its black box a filled
     // glyph shows two solid strokes and an empty counter between them.
-    const GlyphMetricsFloat& o = glyphMetrics['O'];
+    const GlyphMetrics& o = glyphMetrics['O'];
     const double em = 40.0, x = -30.0, y = -20.0;
     clear();
     drawAt(context.font.base, "O", x, y, em);
     const Frame one;
-    const auto middle = runs(one, row(y + (o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2) * em));
+    const auto middle = runs(one, row(y + (o.inkOrigin.y - o.inkHeight / 2) * em));
     ASSERT_EQ(middle.size(), 2u);
     for (auto [from, to] : middle) EXPECT_GE(to - from, 4);
     EXPECT_GT(middle[1].first - middle[0].second, 20);
     // The drawn outline is straightened to within a hundredth of an em (2.7
     // pixels at this size) of the curves the metrics measure.
-    EXPECT_NEAR(middle[0].first, column(x + o.gmfptGlyphOrigin.x * em), 3.0);
-    EXPECT_NEAR(middle[1].second, column(x + (o.gmfptGlyphOrigin.x + o.gmfBlackBoxX) * em), 3.0);
+    EXPECT_NEAR(middle[0].first, column(x + o.inkOrigin.x * em), 3.0);
+    EXPECT_NEAR(middle[1].second, column(x + (o.inkOrigin.x + o.inkWidth) * em), 3.0);
 
     // Each list ends by moving the pen on by its advance.
     clear();
     drawAt(context.font.base, " O", x, y, em);
     const Frame shifted;
-    const auto moved = runs(shifted, row(y + (o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2) * em));
+    const auto moved = runs(shifted, row(y + (o.inkOrigin.y - o.inkHeight / 2) * em));
     ASSERT_EQ(moved.size(), 2u);
-    EXPECT_NEAR(moved[0].first - middle[0].first, glyphMetrics[' '].gmfCellIncX * em * 800 / 120, 1.0);
+    EXPECT_NEAR(moved[0].first - middle[0].first, glyphMetrics[' '].advance * em * 800 / 120, 1.0);
 }
 
 TEST_F(FontTest, MissingFacesFallBackAndSayWhichFaceIsUsed) {
@@ -90,7 +89,7 @@ TEST_F(FontTest, MissingFacesFallBackAndSayWhichFaceIsUsed) {
     EXPECT_EQ(choice.request, 1);
     EXPECT_NE(said.find("No Such Face Qx"), std::string::npos) << said;
     EXPECT_NE(said.find(choice.family), std::string::npos) << said;
-    EXPECT_GT(font.metrics['A'].gmfCellIncX, 0.0f);
+    EXPECT_GT(font.metrics['A'].advance, 0.0f);
     EXPECT_TRUE(glIsList(font.base + 255));
 
     // A generic family accepts whatever face it stands for.
@@ -100,7 +99,7 @@ TEST_F(FontTest, MissingFacesFallBackAndSayWhichFaceIsUsed) {
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(choice.request, 1);
     EXPECT_FALSE(choice.family.empty());
-    EXPECT_GT(font.metrics['A'].gmfCellIncX, 0.0f);
+    EXPECT_GT(font.metrics['A'].advance, 0.0f);
 
     // Nothing at all: 256 lists that draw nothing, zero advances, and a word on stderr.
     const FontRequest nothing[] = {{"No Such Face Qx", true, false}};
@@ -111,7 +110,7 @@ TEST_F(FontTest, MissingFacesFallBackAndSayWhichFaceIsUsed) {
     EXPECT_FALSE(said.empty());
     EXPECT_TRUE(glIsList(font.base) && glIsList(font.base + 255));
     EXPECT_TRUE(std::all_of(font.metrics.begin(), font.metrics.end(),
-                            [](const GlyphMetricsFloat& m) { return m.gmfCellIncX == 0.0f; }));
+                            [](const GlyphMetrics& m) { return m.advance == 0.0f; }));
     clear();
     drawAt(font.base, "ABC", -40, 0, 20);
     EXPECT_EQ(Frame().lit(), 0);

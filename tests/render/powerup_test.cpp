@@ -105,11 +105,11 @@ TEST_F(PowerUpTest, LetterIsCentredInThePulseColourAndTurnsWithTheInnerDisk) {
     ASSERT_GT(facing.n, 30);
     EXPECT_TRUE(f.is((facing.c0 + facing.c1) / 2, (facing.r0 + facing.r1) / 2, {26, 51, 255}) ||
                 f.near((facing.c0 + facing.c1) / 2, (facing.r0 + facing.r1) / 2, {26, 51, 255}, 3));
-    const GlyphMetricsFloat& h = context.font.metrics['H'];
+    const GlyphMetrics& h = context.font.metrics['H'];
     const double em = 2.79 * 800 / 120;  // pixels
-    EXPECT_NEAR(facing.r1 - facing.r0 + 1, h.gmfBlackBoxY * em, 2.0);
+    EXPECT_NEAR(facing.r1 - facing.r0 + 1, h.inkHeight * em, 2.0);
     EXPECT_NEAR((facing.r0 + facing.r1 + 1) / 2.0, (cy + 45) * 600 / 90, 2.0);
-    const double inkCentre = -h.gmfCellIncX / 2 + h.gmfptGlyphOrigin.x + h.gmfBlackBoxX / 2;
+    const double inkCentre = -h.advance / 2 + h.inkOrigin.x + h.inkWidth / 2;
     EXPECT_NEAR((facing.c0 + facing.c1 + 1) / 2.0, (cx + 60 + inkCentre * 2.79) * 800 / 120, 2.0);
 
     // Edge-on (ttl 36) the letter has no width left.

@@ -16,23 +16,23 @@ namespace {
 struct Ink {
     double left, right;
 };
-const GlyphMetricsFloat& metricsOf(unsigned char ch) { return GlContext::get().font().metrics[ch]; }
+const GlyphMetrics& metricsOf(unsigned char ch) { return GlContext::get().font().metrics[ch]; }
 
 Ink inkOf(const std::string& text, double penX, double em) {
     double pen = 0, left = 1e9, right = -1e9;
     for (unsigned char ch : text) {
-        const GlyphMetricsFloat& m = metricsOf(ch);
-        if (m.gmfBlackBoxX > 0) {
-            left = std::min(left, pen + m.gmfptGlyphOrigin.x);
-            right = std::max(right, pen + m.gmfptGlyphOrigin.x + m.gmfBlackBoxX);
+        const GlyphMetrics& m = metricsOf(ch);
+        if (m.inkWidth > 0) {
+            left = std::min(left, pen + m.inkOrigin.x);
+            right = std::max(right, pen + m.inkOrigin.x + m.inkWidth);
         }
-        pen += m.gmfCellIncX;
+        pen += m.advance;
     }
     return {penX + left * em, penX + right * em};
 }
 double widthOf(const std::string& text) {
     float width = 0;
-    for (unsigned char ch : text) width += metricsOf(ch).gmfCellIncX;
+    for (unsigned char ch : text) width += metricsOf(ch).advance;
     return width;
 }
 
@@ -78,7 +78,7 @@ TEST_F(TextTest, ScoreLinePadsBothFieldsAndStartsAtItsOrigin) {
     const Ink ink = inkOf("SCORE: 1234567   BARRELS: 00", -57.0, 3.1);
     EXPECT_NEAR(first, column(ink.left), 1.0);
     EXPECT_NEAR(last, column(ink.right), 1.0);
-    EXPECT_NEAR(first, column(-57.0 + metricsOf('S').gmfptGlyphOrigin.x * 3.1), 1.0);
+    EXPECT_NEAR(first, column(-57.0 + metricsOf('S').inkOrigin.x * 3.1), 1.0);
 }
 
 TEST_F(TextTest, CentredTextsAreCentredByTheirAdvances) {

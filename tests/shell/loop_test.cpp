@@ -96,7 +96,7 @@ TEST_F(LoopTest, KeysFromTheTitleAreHandledBeforeTheFirstFrame) {
     Journal none;
     GameSession session(platform, presentation, silent, none);
     GameWindow& window = session.window;
-    ASSERT_TRUE(registerGameWindowClass(platform));
+    ASSERT_TRUE(startVideo(platform));
     ASSERT_TRUE(openGameWindow(window));
     presentation.contextOpened();
     platform.schedule(1000, keyDown(kLeft));   // still held when the title ends

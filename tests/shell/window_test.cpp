@@ -20,7 +20,7 @@ protected:
         window.platform = &platform;
         window.presentation = &presentation;
         window.running = true;
-        ASSERT_TRUE(registerGameWindowClass(platform));
+        ASSERT_TRUE(startVideo(platform));
     }
 
     bool handle(const ShellMessage& m) { return gameWindowProc(window, m); }
