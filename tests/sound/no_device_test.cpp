@@ -6,7 +6,6 @@
 #include <string>
 
 #include "shell/sound.h"
-#include "shell/sound_device.h"
 #include "wave_builder.h"
 
 namespace drumhold {

@@ -19,7 +19,6 @@
 
 #include "data/sounds/samples.h"
 #include "shell/sound.h"
-#include "shell/sound_device.h"
 #include "wave_builder.h"
 
 namespace drumhold {

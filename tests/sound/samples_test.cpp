@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "data/sounds/samples.h"
-#include "shell/sound_decode.h"
-#include "shell/wave_image.h"
+#include "shell/wave.h"
 
 namespace drumhold {
 namespace {

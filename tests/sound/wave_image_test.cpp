@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/sound_decode.h"
-#include "shell/wave_image.h"
+#include "shell/wave.h"
 #include "wave_builder.h"
 
 namespace drumhold {

@@ -1,13 +1,15 @@
-// wave_image.h -- a careful reader of RIFF/WAVE file images.
+// wave.h -- WAVE images: a careful reader, and their sound converted for the
+// output device.
 //
-// The player trusts no image: this walks the chunks with every length checked
-// against the bytes present, reads the format chunk and finds the data chunk,
-// and ignores everything else, including whatever follows the data chunk.
+// The player trusts no image: the reader walks the chunks with every length
+// checked against the bytes present, reads the format chunk and finds the data
+// chunk, and ignores everything else, including whatever follows the data chunk.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace drumhold {
 
@@ -26,5 +28,18 @@ struct WaveImage {
 // bits, 1000 to 192000 Hz, a format chunk of 16 bytes or more before a data chunk
 // that is present in full and holds at least one whole frame.
 bool readWaveImage(std::span<const unsigned char> image, WaveImage& out, std::string& why);
+
+// The format of the opened output: SDL's audio format code, rate, channels.
+struct SoundOutput {
+    std::uint16_t format = 0;
+    int rate = 0;
+    int channels = 0;
+};
+
+// Reads `image` with readWaveImage and converts its sound to `output`. On
+// success `pcm` holds the converted sound and the result is true; otherwise
+// `pcm` is empty and `why` says what was wrong.
+bool decodeWave(std::span<const unsigned char> image, const SoundOutput& output,
+                std::vector<unsigned char>& pcm, std::string& why);
 
 }  // namespace drumhold
