@@ -8,7 +8,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross clean
 
 all: build
 
@@ -60,6 +60,10 @@ cross:
 	  cmake --build $(CROSS_BUILD)/$$arch -j $(JOBS) --target drumhold-trace && \
 	  cp $(CROSS_BUILD)/$$arch/drumhold-trace $(CROSS_BUILD)/drumhold-trace-$$arch || exit 1; \
 	done
+
+# Both under qemu-user against this machine's tool, byte for byte.
+test-cross: build cross
+	scripts/test-cross.sh $(BUILD) $(CROSS_BUILD)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
