@@ -5,12 +5,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
+CROSS_BUILD ?= build-cross
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross clean
 # Prerequisites run in the order written (deps before build); each build
 # runs its own jobs in parallel.
 .NOTPARALLEL:
@@ -61,6 +62,22 @@ windows:
 test-windows: build windows
 	scripts/test-windows.sh $(WINDOWS_BUILD) -j $(JOBS)
 
+# The replay tool alone for 64-bit ARM and big-endian s390x, static, with
+# Debian's cross compilers: $(CROSS_BUILD)/drumhold-trace-aarch64 and -s390x.
+CROSS_ARCHS := aarch64 s390x
+cross:
+	@scripts/install-deps.sh cmake make qemu-user $(CROSS_ARCHS:%=g++-%-linux-gnu)
+	@for arch in $(CROSS_ARCHS); do \
+	  cmake -S . -B $(CROSS_BUILD)/$$arch -DCMAKE_TOOLCHAIN_FILE=cmake/$$arch-linux-gnu.cmake \
+	        -DCMAKE_BUILD_TYPE=Release -DDRUMHOLD_TRACE_ONLY=ON -DBUILD_TESTING=OFF $(CMAKE_ARGS) && \
+	  cmake --build $(CROSS_BUILD)/$$arch -j $(JOBS) --target drumhold-trace && \
+	  cp $(CROSS_BUILD)/$$arch/drumhold-trace $(CROSS_BUILD)/drumhold-trace-$$arch || exit 1; \
+	done
+
+# Both under qemu-user against this machine's tool, byte for byte.
+test-cross: build cross
+	scripts/test-cross.sh $(BUILD) $(CROSS_BUILD)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -73,4 +90,4 @@ screenshots: build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD)
