@@ -7,12 +7,16 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
+.PHONY: all deps test-deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
 
 all: build
 
+# What building and playing need; test-deps adds what the tests need.
 deps:
 	@scripts/install-deps.sh
+
+test-deps:
+	@scripts/install-deps.sh --tests
 
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_ARGS)
@@ -23,13 +27,14 @@ build: configure
 run: build
 	./$(BUILD)/drumhold
 
-test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+# The tests are configured only when googletest is there: after test-deps.
+test: test-deps build
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-bench: build
+bench: test-deps build
 	scripts/bench.sh $(BUILD)
 
-sanitize: deps
+sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUMHOLD_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE no-sanitize
@@ -45,7 +50,7 @@ windows:
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 # Its tests under Wine, and the comparisons with the Linux build.
-test-windows: build windows
+test-windows: test-deps build windows
 	scripts/test-windows.sh $(WINDOWS_BUILD) -j $(JOBS)
 
 install: build
@@ -56,7 +61,7 @@ uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "uninstall: nothing installed from $(BUILD)"; exit 1; }
 	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f --
 
-screenshots: build
+screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
