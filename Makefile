@@ -11,15 +11,19 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross clean
+.PHONY: all deps test-deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross clean
 # Prerequisites run in the order written (deps before build); each build
 # runs its own jobs in parallel.
 .NOTPARALLEL:
 
 all: build
 
+# What building and playing need; test-deps adds what the tests need.
 deps:
 	@scripts/install-deps.sh
+
+test-deps:
+	@scripts/install-deps.sh --tests
 
 # The first build configures (Release unless CMAKE_ARGS says otherwise); later
 # ones let CMake re-run itself when a CMakeLists.txt changes. `make configure`
@@ -37,13 +41,15 @@ build: $(BUILD)/CMakeCache.txt
 run: deps build
 	./$(BUILD)/drumhold $(RUN_ARGS)
 
-test: deps build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+# The tests are configured only when googletest is there: after test-deps,
+# the build directory is configured again to find it.
+test: test-deps configure build
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-bench: build
+bench: test-deps build
 	scripts/bench.sh $(BUILD)
 
-sanitize: deps
+sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUMHOLD_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE no-sanitize
@@ -59,7 +65,7 @@ windows:
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 # Its tests under Wine, and the comparisons with the Linux build.
-test-windows: build windows
+test-windows: test-deps build windows
 	scripts/test-windows.sh $(WINDOWS_BUILD) -j $(JOBS)
 
 # The replay tool alone for 64-bit ARM and big-endian s390x, static, with
@@ -86,7 +92,7 @@ uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "uninstall: nothing installed from $(BUILD)"; exit 1; }
 	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f --
 
-screenshots: build
+screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:

@@ -1,7 +1,8 @@
 # The Windows package, build-windows/drumhold-windows-x64.zip: the game and the
-# replay tool, the README as text, the OCR-A font the game looks for beside
-# itself (Debian's fonts-ocr-a, in the public domain) and the licences of what
-# the game links in.
+# replay tool, the README for Windows players as text (dist/README-windows.md,
+# with the sections it shares taken from README.md), the project's licence, the
+# OCR-A font the game looks for beside itself (Debian's fonts-ocr-a, in the
+# public domain) and the licences of what the game links in.
 set(DRUMHOLD_OCR_A_DIR /usr/share/fonts/truetype/ocr-a CACHE PATH "Folder of Debian's OCR-A fonts")
 set(font ${DRUMHOLD_OCR_A_DIR}/OCRABold.ttf)
 if(NOT EXISTS ${font})
@@ -19,11 +20,12 @@ add_custom_command(
   OUTPUT ${zip}
   COMMAND ${CMAKE_COMMAND} -DZIP=${zip} -DSTAGE=${PROJECT_BINARY_DIR}/package -DSTRIP=${CMAKE_STRIP}
           "-DPROGRAMS=$<TARGET_FILE:drumhold>;$<TARGET_FILE:drumhold-trace>"
-          -DREADME=${PROJECT_SOURCE_DIR}/README.md -DFONT=${font}
+          -DREADME=${CMAKE_CURRENT_SOURCE_DIR}/README-windows.md -DSOURCE=${PROJECT_SOURCE_DIR}
+          -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE -DFONT=${font}
           "-DLICENCES=${licences};/usr/share/doc/fonts-ocr-a/copyright"
           -P ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
-  DEPENDS drumhold drumhold-trace ${PROJECT_SOURCE_DIR}/README.md ${font} ${licences}
-          ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
+  DEPENDS drumhold drumhold-trace ${CMAKE_CURRENT_SOURCE_DIR}/README-windows.md ${PROJECT_SOURCE_DIR}/README.md
+          ${PROJECT_SOURCE_DIR}/LICENSE ${font} ${licences} ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
   COMMENT "Packing drumhold-windows-x64.zip"
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${zip})

@@ -112,22 +112,23 @@ char32_t cp1252ToUnicode(unsigned char code) {
 FontOutlines loadFontOutlines(std::span<const FontRequest> requests) {
     FontOutlines out;
     std::vector<std::string> passedOver;  // files that could not be used
-    bool firstFound = false;
     for (;;) {
         FontChoice choice = findFontFace(requests, passedOver);
         if (choice.request < 0) break;
-        firstFound = firstFound || choice.request == 0;
         const FaceLoader font(choice.file);
         if (!font.face) {
             say("cannot be read", choice);
         } else if (!fillGlyphs(out, font)) {
             say("yields no glyph outlines", choice);
         } else {
-            if (choice.request > 0 && !firstFound)
+            // A word only when something is wrong: after a damaged face, say
+            // which one draws instead; a generic family is another design, a
+            // substitute. The wanted design under another name says nothing.
+            if (!passedOver.empty())
+                std::fprintf(stderr, "drumhold: using font \"%s\" (%s)\n", choice.family.c_str(), choice.file.c_str());
+            else if (requests[static_cast<std::size_t>(choice.request)].generic)
                 std::fprintf(stderr, "drumhold: font \"%s\" is not installed; using \"%s\" (%s)\n", requests[0].family,
                              choice.family.c_str(), choice.file.c_str());
-            else if (choice.request > 0)
-                std::fprintf(stderr, "drumhold: using font \"%s\" (%s)\n", choice.family.c_str(), choice.file.c_str());
             out.choice = std::move(choice);
             return out;
         }

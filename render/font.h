@@ -42,7 +42,8 @@ struct Font {
 
 // Finds the first request whose face can be read and yields glyph outlines,
 // and fills its glyphs. Says on standard error, one line each, why a face was
-// passed over and which face is used when it is not the first request's. If
+// passed over and then which face is used, or that a generic request's face
+// stands in for the first request's; nothing when a named family answers. If
 // no face can be used, every glyph is empty with advance 0 (and it says so).
 FontOutlines loadFontOutlines(std::span<const FontRequest> requests = defaultFontRequests);
 

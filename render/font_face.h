@@ -10,7 +10,9 @@ namespace drumhold {
 
 // A face to look for. The font service always answers with some font, so a
 // named family only counts when the answer is that family; a generic one (such
-// as "monospace") accepts whatever it maps to.
+// as "monospace") accepts whatever it maps to. The named families of a request
+// list are one design under the names it goes by; a generic family stands for
+// another design, a substitute, and finding it is worth a word to the player.
 struct FontRequest {
     const char* family;
     bool bold;

@@ -10,6 +10,9 @@ namespace drumhold {
 
 namespace {
 constexpr std::uint32_t kTitleMs = 5000;
+// A launcher or script must be able to tell that the game never ran (or lost
+// its window after a display switch): that is a failure, not a normal end.
+constexpr int kNoWindow = 1;
 }  // namespace
 
 bool GameHost::playCue(const char* name) {
@@ -85,11 +88,13 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
     window.fullscreenWanted = options.fullscreen;
     window.running = true;
     bool first = true;
+    int status = 0;
     while (window.running) {
         window.fullscreen = window.fullscreenWanted;
         if (!openGameWindow(window)) {
             platform.messageBox("Error Creating OpenGL Window");
             window.running = false;
+            status = kNoWindow;
             break;
         }
         presentation.contextOpened();
@@ -107,7 +112,7 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
     if (!first) session.journal.end(session.view());
     releaseWorld(&session.game);
     stopVideo(platform);
-    return 0;
+    return status;
 }
 
 }  // namespace drumhold

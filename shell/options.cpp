@@ -16,10 +16,13 @@ const char* const kUsage =
     "  --record FILE   write the game, as it is played, to FILE as a replay script\n"
     "  --replay FILE   play the game recorded in FILE, checking that it stays in sync;\n"
     "                  the keyboard takes over when it ends\n"
-    "  --help          show this text\n"
+    "                  (--record=FILE and --replay=FILE work too)\n"
+    "  -h, --help      show this text\n"
     "  --version       show the version\n"
     "Keys: arrows drive, Shift fires, Space starts a game, Esc quits;\n"
-    "Alt+Enter or F11 switch between fullscreen and windowed.\n";
+    "Alt+Enter or F11 switch between fullscreen and windowed.\n"
+    "Exit status: 0 a normal end, 1 no window could be opened, 2 a bad command\n"
+    "line or FILE, 255 the video system could not start.\n";
 
 namespace {
 

@@ -2,7 +2,8 @@
 # scripts/install-deps.sh against stand-ins for dpkg-query and apt-get: on a
 # machine that lacks a package, the package lists are refreshed before anything
 # is installed (a fresh machine has none), and only what is missing is asked
-# for; with everything present, apt is not touched at all.
+# for; a test tool only with --tests; with everything present, apt is not
+# touched at all.
 set -euo pipefail
 script="$(cd "$(dirname "$0")/../.." && pwd)/scripts/install-deps.sh"
 shims=$(mktemp -d)
@@ -22,9 +23,11 @@ SHIM
 printf '#!/bin/sh\necho 0\n' >"$shims/id"  # as root, so no sudo in the way
 chmod +x "$shims"/*
 
-run() { PATH="$shims:$PATH" MISSING="$1" APT_LOG="$shims/apt.log" bash "$script" >/dev/null; }
+run() { PATH="$shims:$PATH" MISSING="$1" APT_LOG="$shims/apt.log" bash "$script" "${@:2}" >/dev/null; }
 
 run xdotool
+[ ! -e "$shims/apt.log" ] || fail "a test tool installed without --tests: $(cat "$shims/apt.log")"
+run xdotool --tests
 expected=$'update -qq\ninstall -y --no-install-recommends xdotool'
 [ "$(cat "$shims/apt.log")" = "$expected" ] ||
     fail "apt-get was run as: $(cat "$shims/apt.log")"

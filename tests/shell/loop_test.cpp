@@ -191,21 +191,21 @@ TEST_F(LoopTest, RefusedModeSwitchRunsWindowedAndTheSwitchWorksOnTheWantedMode) 
     EXPECT_EQ(presentation.frames.size(), 6u);
 }
 
-TEST_F(LoopTest, FailedOpeningEndsWithExitCodeZero) {
+TEST_F(LoopTest, FailedOpeningEndsWithExitCodeOne) {
     platform.failOpeningNumber = 1;
-    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(run(), 1);
     EXPECT_EQ(platform.boxes, std::vector<std::string>{"Error Creating OpenGL Window"});
     EXPECT_EQ(presentation.titles, 0);
     EXPECT_EQ(platform.closes, 0);
     EXPECT_FALSE(platform.videoUp);
 }
 
-TEST_F(LoopTest, FailedReopeningAfterASwitchAlsoEndsWithZero) {
+TEST_F(LoopTest, FailedReopeningAfterASwitchAlsoEndsWithOne) {
     platform.failOpeningNumber = 2;
     presentation.afterFrame = [&](int frame) {
         if (frame == 1) platform.post(message(MessageType::SwitchDisplay));
     };
-    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(run(), 1);
     EXPECT_EQ(platform.boxes, std::vector<std::string>{"Error Creating OpenGL Window"});
     EXPECT_EQ(platform.openings.size(), 2u);
     EXPECT_EQ(platform.closes, 1);

@@ -117,6 +117,10 @@ TEST_F(TraceCli, BadCommandLinesExitTwoWithAMessage) {
     const Result help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: drumhold-trace"), std::string::npos);
+    // The version is the project's, as the game prints it.
+    const Result version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "drumhold-trace " DRUMHOLD_VERSION "\n");
 }
 
 TEST_F(TraceCli, ScriptFileStdinAndOptionsAgree) {

@@ -27,5 +27,7 @@ e2e_hold_key Escape 100 "$window"
 e2e_wait_exit 5 || e2e_fail "still running after Escape"
 [ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "exit code $E2E_EXIT_CODE"
 grep -q "no usable outline font" "$E2E_TMP/game.err" && e2e_fail "no font found"
-grep -q 'using "OCRABold"' "$E2E_TMP/game.err" || e2e_fail "not the OCR-A font beside the game"
+# Wine has no OCR-A face of its own: the game finds the one beside it, which
+# is the wanted design under another name and so needs no notice.
+grep -q 'drumhold: .*font' "$E2E_TMP/game.err" && e2e_fail "a font notice: $(grep font "$E2E_TMP/game.err")"
 e2e_log "ok"
