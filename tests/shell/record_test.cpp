@@ -30,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr char kHeader[] = "# drumhold 0.0.0 replay, made by a test\n";
+constexpr char kHeader[] = "# drumhold 0.9.9 replay, made by a test\n";
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -185,6 +185,18 @@ TEST_F(RecordTest, AReaderThatGoesAwayStopsTheRecordNotTheGame) {
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(presentation.frames.size(), 1200u) << "the game plays on";
     EXPECT_NE(said.find("Broken pipe; recording stops"), std::string::npos) << said;
+
+    // Once stopped, nothing more is taken: a long game keeps no lines.
+    ASSERT_EQ(::pipe(ends), 0);
+    writer = RecordWriter::adopt(ends[1], "pipe", kHeader, why);
+    ASSERT_TRUE(writer) << why;
+    ::close(ends[0]);
+    ::testing::internal::CaptureStderr();
+    writer->write("1 up\n");
+    for (int i = 0; i < 1000 && !writer->stopped(); ++i) ::usleep(1000);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(writer->stopped());
+    EXPECT_FALSE(writer->write("1 down\n"));
 }
 
 TEST_F(RecordTest, AStalledReaderNeverHoldsUpTheGame) {
@@ -241,7 +253,8 @@ TEST_F(RecordTest, AWrongHashIsOutOfSyncAndACutLastLineIsNoError) {
     EXPECT_NE(said.find("in sync"), std::string::npos) << said;
     EXPECT_EQ(said.find('\x1b'), std::string::npos) << said;
 
-    // One hex digit changed in a check.
+    // One hex digit changed in a check: out of sync, and the record names
+    // another version than the replaying program's.
     const std::size_t check = text.find("check ", text.find("check ") + 1);
     const std::size_t digit = text.find('\n', check) - 1;
     text[digit] = text[digit] == '0' ? '1' : '0';
@@ -249,6 +262,7 @@ TEST_F(RecordTest, AWrongHashIsOutOfSyncAndACutLastLineIsNoError) {
     EXPECT_EQ(traceOf(text), tools::TraceOutcome::OutOfSync);
     said = replayInWindow(record, 600).said;
     EXPECT_NE(said.find("replay out of sync at frame"), std::string::npos) << said;
+    EXPECT_NE(said.find("made by drumhold 0.9.9, this is 0.0.0"), std::string::npos) << said;
 }
 
 }  // namespace
