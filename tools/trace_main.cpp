@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "replay/text.h"
 #include "tools/standard_streams.h"
@@ -107,7 +108,17 @@ int main(int argc, char** argv) {
         struct stat info {};
         stream = fstat(fileno(file), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
         ScriptError error;
-        if (!stream && !checkScriptFile(file, error)) {
+        if (stream) {
+            // Read as standard input is, a chunk as soon as it is there.
+            const bool moved = dup2(fileno(file), 0) == 0;
+            std::fclose(file);
+            file = nullptr;
+            if (!moved) {
+                std::fprintf(stderr, "drumhold-trace: cannot read '%s': %s\n", printable(source, 200).c_str(),
+                             std::strerror(errno));
+                return kUsageError;
+            }
+        } else if (!checkScriptFile(file, error)) {
             std::fclose(file);
             return badScript(source, error);
         }
