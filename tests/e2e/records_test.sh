@@ -5,7 +5,7 @@
 # never stop or hold the game; Esc and SIGTERM end it within a second with a
 # stalled record pipe and during a flood of reinit lines; a FILE that cannot be
 # used is refused before any window.
-# timeout: 600
+# timeout: 900
 set -euo pipefail
 . "$(dirname "$0")/screens.sh"
 screens_setup "$1" "$2"
