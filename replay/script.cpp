@@ -2,7 +2,11 @@
 #include "replay/script.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
+
+#include "replay/text.h"
 
 namespace drumhold::replay {
 
@@ -81,10 +85,28 @@ bool parseKeys(std::string_view word, unsigned& keys, std::string& why) {
 namespace {
 
 constexpr std::size_t kBufferBytes = 1 << 16;
+constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+// The first line of a recorded game: "# drumhold VERSION replay, ...".
+constexpr std::string_view kRecordHeader = "# drumhold ";
+
+std::string versionNamedIn(std::string_view line) {
+    line.remove_prefix(kRecordHeader.size());
+    const std::size_t end = line.find(' ');
+    if (end == std::string_view::npos || line.substr(end).rfind(" replay", 0) != 0) return {};
+    return printable(line.substr(0, end));
+}
 
 bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 
-// N of `check N HASH`: any decimal number that fits 64 bits.
+bool parseHash(std::string_view word, std::uint64_t& hash) {
+    if (word.size() != 16 || !std::all_of(word.begin(), word.end(), isHexDigit)) return false;
+    hash = 0;
+    for (char c : word) hash = hash << 4 | static_cast<std::uint64_t>(c <= '9' ? c - '0' : c - 'a' + 10);
+    return true;
+}
+
+}  // namespace
+
 bool parseFrameNumber(std::string_view word, std::uint64_t& value) {
     value = 0;
     if (word.empty()) return false;
@@ -96,15 +118,6 @@ bool parseFrameNumber(std::string_view word, std::uint64_t& value) {
     }
     return true;
 }
-
-bool parseHash(std::string_view word, std::uint64_t& hash) {
-    if (word.size() != 16 || !std::all_of(word.begin(), word.end(), isHexDigit)) return false;
-    hash = 0;
-    for (char c : word) hash = hash << 4 | static_cast<std::uint64_t>(c <= '9' ? c - '0' : c - 'a' + 10);
-    return true;
-}
-
-}  // namespace
 
 ScriptReader::ScriptReader(ReadSome read) : read_(std::move(read)), buffer_(new char[kBufferBytes]) {}
 
@@ -118,6 +131,7 @@ ScriptReader::ScriptReader(std::string_view text)
 
 ScriptReader::ScriptReader(std::FILE* file)
     : ScriptReader([file](char* buffer, std::size_t size, bool& failed) {
+          errno = 0;
           const std::size_t n = std::fread(buffer, 1, size, file);
           if (n == 0 && std::ferror(file)) failed = true;
           return n;
@@ -129,18 +143,32 @@ bool ScriptReader::fail(std::string message) {
     return false;
 }
 
+bool ScriptReader::bad(std::string message) {
+    if (lineEnded_) return fail(std::move(message));
+    // The input ends inside this line: a record whose writing was cut off
+    // (a full disk, a crash). What came before it stands.
+    cut_.line = lineNumber_;
+    cut_.message = std::move(message);
+    return false;
+}
+
 // The next line without its newline; false at the end of the input. A line
 // that outgrows the limit is an error as soon as it does.
 bool ScriptReader::readLine(std::string_view& line) {
     line_.clear();
     bool any = false;
+    lineEnded_ = false;
     for (;;) {
         if (position_ == filled_) {
             if (atEnd_) break;
             bool readFailed = false;
             filled_ = read_(buffer_.get(), kBufferBytes, readFailed);
             position_ = 0;
-            if (readFailed) return fail("cannot read the script");
+            if (readFailed) {
+                const int error = errno;
+                return fail(error != 0 ? std::string("cannot read the script: ") + std::strerror(error)
+                                       : "cannot read the script");
+            }
             if (filled_ == 0) {
                 atEnd_ = true;
                 break;
@@ -159,12 +187,15 @@ bool ScriptReader::readLine(std::string_view& line) {
         position_ += length;
         if (newline != end) {
             ++position_;
+            lineEnded_ = true;
             break;
         }
     }
     if (!any) return false;
     ++lineNumber_;
     line = line_;
+    // An editor's byte-order mark before the first line is no part of it.
+    if (lineNumber_ == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
     return true;
 }
 
@@ -172,34 +203,38 @@ bool ScriptReader::next(ScriptStep& step) {
     if (failed()) return false;
     std::string_view line;
     while (readLine(line)) {
+        if (lineNumber_ == 1 && line.starts_with(kRecordHeader)) recordedBy_ = versionNamedIn(line);
         if (std::size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
         const auto w = words(line);
         if (w.empty()) continue;
 
         step = ScriptStep{};
         if (w[0] == "reinit") {
-            if (w.size() > 1) return fail("unexpected '" + printable(w[1]) + "' after reinit");
+            if (w.size() > 1) return bad("unexpected '" + printable(w[1]) + "' after reinit");
             step.kind = ScriptStep::Reinit;
             justReinitialised_ = true;
             return true;
         }
         if (w[0] == "check") {
-            if (w.size() != 3) return fail("expected 'check N HASH'");
+            if (w.size() != 3) return bad("expected 'check N HASH'");
             step.kind = ScriptStep::Check;
             if (!parseFrameNumber(w[1], step.frame))
-                return fail("frame number '" + printable(w[1]) + "' is not a decimal number");
+                return bad("frame number '" + printable(w[1]) + "' is not a decimal number");
             if (!parseHash(w[2], step.hash))
-                return fail("hash '" + printable(w[2]) + "' is not 16 lower-case hex digits");
+                return bad("hash '" + printable(w[2]) + "' is not 16 lower-case hex digits");
             if (step.frame != frames_)
-                return fail("check of frame " + std::to_string(step.frame) + ", but the last frame before it is " +
+                return bad("check of frame " + std::to_string(step.frame) + ", but the last frame before it is " +
                             std::to_string(frames_));
-            if (justReinitialised_) return fail("check right after reinit: no frame has run since");
+            if (justReinitialised_) return bad("check right after reinit: no frame has run since");
             return true;
         }
-        if (w.size() == 1) return fail("expected 'COUNT KEYS', found only '" + printable(w[0]) + "'");
-        if (w.size() > 2) return fail("unexpected '" + printable(w[2]) + "' after the keys");
+        // A count starts with a digit (or a sign, which the count refuses).
+        if (std::string_view("0123456789+-").find(w[0][0]) == std::string_view::npos)
+            return bad("unknown instruction '" + printable(w[0]) + "'");
+        if (w.size() == 1) return bad("expected 'COUNT KEYS', found only '" + printable(w[0]) + "'");
+        if (w.size() > 2) return bad("unexpected '" + printable(w[2]) + "' after the keys");
         std::string why;
-        if (!parseCount(w[0], step.count, why) || !parseKeys(w[1], step.keys, why)) return fail(why);
+        if (!parseCount(w[0], step.count, why) || !parseKeys(w[1], step.keys, why)) return bad(why);
         frames_ += step.count;
         justReinitialised_ = false;
         return true;
@@ -235,8 +270,7 @@ void appendStep(std::string& text, const ScriptStep& step) {
         return;
     case ScriptStep::Check: {
         char hex[16];
-        static constexpr char digits[] = "0123456789abcdef";
-        for (int i = 0; i < 16; ++i) hex[i] = digits[(step.hash >> (60 - 4 * i)) & 0xf];
+        formatHex16(hex, step.hash);
         text += "check ";
         text += std::to_string(step.frame);
         text += ' ';
@@ -288,7 +322,6 @@ std::uint64_t totalFrames(const std::vector<ScriptStep>& steps) {
 }
 
 std::string printable(std::string_view bytes, std::size_t limit) {
-    static constexpr char digits[] = "0123456789abcdef";
     std::string out;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i == limit) return out + "...";
@@ -297,8 +330,8 @@ std::string printable(std::string_view bytes, std::size_t limit) {
             out += static_cast<char>(c);
         } else {
             out += "\\x";
-            out += digits[c >> 4];
-            out += digits[c & 0xf];
+            out += kHexDigits[c >> 4];
+            out += kHexDigits[c & 0xf];
         }
     }
     return out;

@@ -1,11 +1,8 @@
 // script.h -- the replay script: the keys a game is played with, frame by frame.
 //
-// One instruction per line. `COUNT KEYS`: the next COUNT frames (a positive
-// decimal integer) run with KEYS held, `-` for none or a comma-separated list of
-// up, down, left, right, fire and space. Two more come from recorded games:
-// `reinit`, the world initialised again before the next frame (a display
-// switch), and `check N HASH`, the hash of frame N's block, N being the last
-// frame run before the line. `#` starts a comment; blank lines are ignored.
+// The format is docs/replay-format.md: one instruction per line, `COUNT KEYS`,
+// `reinit` and `check N HASH`, `#` comments. This reads it, checking every
+// line, and writes it.
 #pragma once
 
 #include <cstdint>
@@ -65,6 +62,12 @@ public:
     bool next(ScriptStep& step);
     bool failed() const { return !error_.message.empty(); }
     const ScriptError& error() const { return error_; }
+    // A last line the input ends inside of, and that makes no instruction, is
+    // a record cut short: the script ends before it, not in error, and this
+    // names it (line 0: none).
+    const ScriptError& cutLine() const { return cut_; }
+    // The program version a record's first line names; empty when none.
+    const std::string& recordedBy() const { return recordedBy_; }
     // True while input already read waits in the buffer: the next instruction
     // can be had without waiting for the writer.
     bool buffered() const { return position_ < filled_; }
@@ -74,6 +77,8 @@ public:
 private:
     bool readLine(std::string_view& line);
     bool fail(std::string message);
+    // A bad line: an error, or the cut end of the input.
+    bool bad(std::string message);
 
     ReadSome read_;
     std::unique_ptr<char[]> buffer_;
@@ -83,7 +88,10 @@ private:
     std::uint64_t lineNumber_ = 0;
     std::uint64_t frames_ = 0;
     bool justReinitialised_ = false;
+    bool lineEnded_ = true;  // the current line has its newline
     ScriptError error_;
+    ScriptError cut_;
+    std::string recordedBy_;
 };
 
 // The first pass over a script file: every line checked, before any frame
@@ -105,6 +113,9 @@ void setKeyTable(KeyTable& keys, unsigned held);
 void setScriptKeys(KeyTable& keys, unsigned held);
 // The KEY_* bits of the keys the table holds (non-zero entries).
 unsigned heldKeys(const KeyTable& keys);
+
+// A frame number: decimal digits only, fitting 64 bits.
+bool parseFrameNumber(std::string_view word, std::uint64_t& value);
 
 // Frames the steps run, in total.
 std::uint64_t totalFrames(const std::vector<ScriptStep>& steps);

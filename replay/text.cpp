@@ -32,9 +32,8 @@ std::uint64_t fnv1a64(std::string_view bytes, std::uint64_t hash) {
 }
 
 char* formatHex16(char* first, std::uint64_t hash) {
-    static constexpr char digits[] = "0123456789abcdef";
     for (int i = 15; i >= 0; --i) {
-        first[i] = digits[hash & 0xf];
+        first[i] = kHexDigits[hash & 0xf];
         hash >>= 4;
     }
     return first + 16;

@@ -25,6 +25,7 @@ inline constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ull;
 inline constexpr std::uint64_t kFnvPrime = 1099511628211ull;
 std::uint64_t fnv1a64(std::string_view bytes, std::uint64_t hash = kFnvOffsetBasis);
 
+inline constexpr char kHexDigits[] = "0123456789abcdef";
 // Writes `hash` as 16 lower-case hex digits at `first`; returns the end.
 char* formatHex16(char* first, std::uint64_t hash);
 

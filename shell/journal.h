@@ -22,6 +22,9 @@ public:
     // True when the world is to be initialised again (with its title) before
     // the next frame; asked again once that is done.
     virtual bool reinitWanted(const replay::FrameView&) { return false; }
+    // True when Esc during a title ends the run (a replay: the keys the
+    // title would keep for the first frame are the script's anyway).
+    virtual bool escapeEndsTitle() const { return false; }
     // The key table for the next update; it holds the keyboard's keys.
     virtual void prepareKeys(KeyTable&) {}
     // A frame has been run and presented: the six keys its update saw (KEY_*

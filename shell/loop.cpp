@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "replay/script.h"
-#include "world/world.h"
 
 namespace drumhold {
 
@@ -15,22 +14,14 @@ constexpr std::uint32_t kTitleMs = 5000;
 constexpr int kNoWindow = 1;
 }  // namespace
 
-bool GameHost::playCue(const char* name) {
-    if (!cues_.empty()) cues_ += ',';
-    cues_ += name;
-    return sound_.play(name);
-}
-
 GameSession::GameSession(Platform& platform, Presentation& presentation, Sound& sound, Journal& journal)
     : host(platform, presentation, sound), journal(journal) {
     window.platform = &platform;
     window.presentation = &presentation;
-    game.host = &host;
 }
 
 void initGame(GameSession& session) {
-    initWorld(&session.game);
-    session.host.clearCues();
+    session.world.init();
     Platform& platform = *session.window.platform;
     session.window.presentation->showTitle();
     platform.swapBuffers();
@@ -38,8 +29,9 @@ void initGame(GameSession& session) {
     if (session.afterTitle) std::exchange(session.afterTitle, nullptr)();
     const std::uint32_t spent = platform.tickCount() - shown;
     // No message is handled during the title: keys pressed meanwhile wait in
-    // the queue and reach the table before the first frame.
-    platform.sleep(spent < kTitleMs ? kTitleMs - spent : 0);
+    // the queue and reach the table before the first frame. A request to end
+    // only shortens the wait; the pump then handles it.
+    platform.sleepUnlessEnding(spent < kTitleMs ? kTitleMs - spent : 0, session.journal.escapeEndsTitle());
 }
 
 void pumpMessages(GameSession& session) {
@@ -62,13 +54,11 @@ void pumpMessages(GameSession& session) {
         const std::uint32_t now = platform.tickCount();
         KeyTable keys = window.keys;
         session.journal.prepareKeys(keys);
-        session.host.clearCues();
-        const bool goOn = updateFrame(&session.game, keys, now - window.lastTick);
-        ++session.frame;
+        const bool goOn = session.world.step(keys, now - window.lastTick);
         window.lastTick = now;
         // Esc ends the run, but this frame is still drawn and presented.
         if (!goOn) requestQuit(window);
-        window.presentation->drawFrame(session.game);
+        window.presentation->drawFrame(session.world.game());
         platform.swapBuffers();
         session.journal.frameDone(replay::heldKeys(keys), session.view(), now);
         while (window.running && session.journal.reinitWanted(session.view())) initGame(session);
@@ -102,7 +92,7 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
         initGame(session);
         if (first) session.journal.begin(session.view());
         first = false;
-        while (session.journal.reinitWanted(session.view())) initGame(session);
+        while (window.running && session.journal.reinitWanted(session.view())) initGame(session);
         pumpMessages(session);
         // The world stays: the next opening puts a fresh game in its place.
         presentation.contextClosing();
@@ -110,7 +100,7 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
     }
 
     if (!first) session.journal.end(session.view());
-    releaseWorld(&session.game);
+    session.world.release();
     stopVideo(platform);
     return status;
 }

@@ -7,6 +7,7 @@
 
 #include "render/presentation.h"
 #include "replay/block.h"
+#include "replay/session.h"
 #include "shell/journal.h"
 #include "shell/platform.h"
 #include "shell/sound.h"
@@ -15,38 +16,33 @@
 
 namespace drumhold {
 
-// The world's host in the running game: cues to the sound (and to the frame's
-// list of cues, which recorded games hash), tank lists to the presentation,
-// the pacing sleeps to the platform's clock.
+// The world's host in the running game: cues to the sound, tank lists to the
+// presentation, the pacing sleeps to the platform's clock.
 class GameHost final : public ListHost {
 public:
     GameHost(Platform& platform, Presentation& presentation, Sound& sound)
         : ListHost(presentation), platform_(platform), sound_(sound) {}
-    bool playCue(const char* name) override;
+    bool playCue(const char* name) override { return sound_.play(name); }
     void sleepMs(std::uint32_t ms) override { platform_.sleep(ms); }
-
-    void clearCues() { cues_.clear(); }
-    // The cues of the current frame's update, joined by commas.
-    const std::string& cues() const { return cues_; }
 
 private:
     Platform& platform_;
     Sound& sound_;
-    std::string cues_;
 };
 
-// Everything one run of the game plays with.
+// Everything one run of the game plays with. The world runs in the session
+// that recorded games are checked against; the window adds pacing, drawing and
+// sound around it.
 struct GameSession {
     GameSession(Platform& platform, Presentation& presentation, Sound& sound, Journal& journal);
 
     GameWindow window;
     GameHost host;
-    GameState game{};
+    replay::Session world{&host};  // frames count across windows
     Journal& journal;
-    std::uint64_t frame = 0;  // updates run since the start, across windows
     std::function<void()> afterTitle;  // done once, while the first title is shown
 
-    replay::FrameView view() const { return {frame, &game, host.cues()}; }
+    replay::FrameView view() const { return world.view(); }
 };
 
 struct RunOptions {
@@ -66,7 +62,9 @@ struct RunOptions {
 int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options = {});
 
 // A fresh game on the current window, its title shown for 5000 ms, during which
-// the session's afterTitle work is done, the first time.
+// the session's afterTitle work is done, the first time. A close request cuts
+// the title short (and so does Esc when the journal says so); other messages
+// wait in the queue for the first frame.
 void initGame(GameSession& session);
 
 // Takes and dispatches messages, running a frame whenever none is pending and

@@ -1,6 +1,7 @@
 // main.cpp -- the program's entry point: the command line, signals, sound,
 // then the game's run.
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "replay/script.h"
 #include "shell/loop.h"
 #include "shell/options.h"
+#include "shell/record_writer.h"
 #include "shell/recorder.h"
 #include "shell/replayer.h"
 #include "shell/sdl_platform.h"
@@ -42,28 +44,47 @@ std::string recordHeader() {
            std::to_string(sdl.patch) + "\n";
 }
 
+// A file to replay: read twice (checked in full before the window opens, then
+// played), so it must be a file that can be rewound, not a pipe.
+std::FILE* openReplay(const std::string& path, std::string& why) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        why = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat info {};
+    if (fstat(fileno(file), &info) == 0 && !S_ISREG(info.st_mode)) {
+        why = S_ISDIR(info.st_mode) ? std::strerror(EISDIR)
+                                    : "not a regular file: a replay is checked before it is played, so it must be "
+                                      "read twice (drumhold-trace reads a pipe as it comes)";
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
 // The journal the command line asks for, or an exit status when it cannot be had.
 int openJournal(const Options& options, std::unique_ptr<Journal>& journal) {
     const std::string& path = options.replayPath.empty() ? options.recordPath : options.replayPath;
     if (path.empty()) return 0;
-    const bool replaying = !options.replayPath.empty();
-    std::FILE* file = std::fopen(path.c_str(), replaying ? "rb" : "wb");
-    if (!file)
-        return badArguments("cannot open '" + replay::printable(path, 200) + "'" +
-                            (replaying ? "" : " for writing") + ": " + std::strerror(errno));
-    if (!replaying) {
-        journal = std::make_unique<Recorder>(file, path, recordHeader());
+    const std::string name = replay::printable(path, 200);
+    std::string why;
+    if (options.replayPath.empty()) {
+        auto writer = RecordWriter::open(path, recordHeader(), why);
+        if (!writer) return badArguments("cannot write the record '" + name + "': " + why);
+        journal = std::make_unique<Recorder>(std::move(writer));
         return 0;
     }
+    std::FILE* file = openReplay(path, why);
+    if (!file) return badArguments("cannot replay '" + name + "': " + why);
     replay::ScriptError error;
     if (!replay::checkScriptFile(file, error)) {
         std::fclose(file);
         const std::string where = error.line > 0 ? ": line " + std::to_string(error.line) : "";
-        std::fprintf(stderr, "drumhold: %s%s: %s\n", replay::printable(path, 200).c_str(), where.c_str(),
-                     error.message.c_str());
+        std::fprintf(stderr, "drumhold: %s%s: %s\n", name.c_str(), where.c_str(), error.message.c_str());
         return kBadArguments;
     }
-    journal = std::make_unique<Replayer>(file, path);
+    journal = std::make_unique<Replayer>(file, path, DRUMHOLD_VERSION);
     return 0;
 }
 

@@ -31,6 +31,13 @@ struct ShellMessage {
     int height = 0;
 };
 
+// A message that asks to end the run: a close request, or with `escapeEnds` a
+// press of Esc (virtual-key code 27).
+inline bool endsTheRun(const ShellMessage& message, bool escapeEnds) {
+    return message.type == MessageType::Close ||
+           (escapeEnds && message.type == MessageType::KeyDown && message.code == 27);
+}
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -65,6 +72,12 @@ public:
     // Milliseconds since an arbitrary origin; 32 bits, wrapping.
     virtual std::uint32_t tickCount() = 0;
     virtual void sleep(std::uint32_t ms) = 0;
+    // Sleeps `ms`, or less when a request to end the run waits among the
+    // messages (see endsTheRun); every message stays queued. True when cut short.
+    virtual bool sleepUnlessEnding(std::uint32_t ms, bool /*escapeEnds*/) {
+        sleep(ms);
+        return false;
+    }
     virtual void swapBuffers() = 0;
     // A warning box titled "Error" with an OK button and no owner; the text
     // always goes to standard error as well.

@@ -5,8 +5,9 @@
 
 namespace drumhold {
 
-Replayer::Replayer(std::FILE* file, std::string name)
-    : file_(file), name_(std::move(name)), reader_(file), scratch_(1 << 12) {}
+Replayer::Replayer(std::FILE* file, const std::string& name, std::string version)
+    : file_(file), name_(replay::printable(name, 200)), version_(std::move(version)), reader_(file),
+      scratch_(1 << 12) {}
 
 Replayer::~Replayer() {
     if (file_) std::fclose(file_);
@@ -14,6 +15,9 @@ Replayer::~Replayer() {
 
 void Replayer::finish(const replay::FrameView& last, bool said) {
     if (!file_) return;
+    if (const replay::ScriptError& cut = reader_.cutLine(); cut.line > 0 && !said)
+        std::fprintf(stderr, "drumhold: %s: line %llu is cut short (%s); the replay ends before it\n", name_.c_str(),
+                     static_cast<unsigned long long>(cut.line), cut.message.c_str());
     if (!said)
         std::fprintf(stderr, "drumhold: replay ended at frame %llu, in sync\n",
                      static_cast<unsigned long long>(last.frame));
@@ -21,7 +25,25 @@ void Replayer::finish(const replay::FrameView& last, bool said) {
     file_ = nullptr;
 }
 
+void Replayer::outOfSync(const replay::ScriptStep& check, const replay::FrameView& current, std::uint64_t actual) {
+    char file[16], game[16];
+    replay::formatHex16(file, check.hash);
+    replay::formatHex16(game, actual);
+    std::fprintf(stderr, "drumhold: replay out of sync at frame %llu (file %.16s, game %.16s)\n",
+                 static_cast<unsigned long long>(check.frame), file, game);
+    if (check.frame != current.frame)
+        std::fprintf(stderr, "drumhold: the check names frame %llu, the game is at frame %llu\n",
+                     static_cast<unsigned long long>(check.frame), static_cast<unsigned long long>(current.frame));
+    const std::string& by = reader_.recordedBy();
+    if (!by.empty() && by != version_)
+        std::fprintf(stderr, "drumhold: the record was made by drumhold %s, this is %s\n", by.c_str(),
+                     version_.c_str());
+    finish(current, true);
+}
+
 bool Replayer::reinitWanted(const replay::FrameView& current) {
+    // A row of reinit lines is one initialisation, one title.
+    bool reinit = false;
     replay::ScriptStep step;
     while (file_ && remaining_ == 0) {
         if (!reader_.next(step)) {
@@ -30,7 +52,7 @@ bool Replayer::reinitWanted(const replay::FrameView& current) {
                 std::fprintf(stderr, "drumhold: %s: line %llu: %s; the replay stops\n", name_.c_str(),
                              static_cast<unsigned long long>(reader_.error().line), reader_.error().message.c_str());
             finish(current, failed);
-            return false;
+            return reinit;
         }
         switch (step.kind) {
         case replay::ScriptStep::Run:
@@ -38,22 +60,16 @@ bool Replayer::reinitWanted(const replay::FrameView& current) {
             keys_ = step.keys;
             break;
         case replay::ScriptStep::Reinit:
-            return true;
+            reinit = true;
+            break;
         case replay::ScriptStep::Check: {
             const std::uint64_t actual = replay::blockHash(current, scratch_);
-            if (actual != step.hash) {
-                char file[16], game[16];
-                replay::formatHex16(file, step.hash);
-                replay::formatHex16(game, actual);
-                std::fprintf(stderr, "drumhold: replay out of sync at frame %llu (file %.16s, game %.16s)\n",
-                             static_cast<unsigned long long>(step.frame), file, game);
-                finish(current, true);
-            }
+            if (actual != step.hash || step.frame != current.frame) outOfSync(step, current, actual);
             break;
         }
         }
     }
-    return false;
+    return reinit;
 }
 
 void Replayer::prepareKeys(KeyTable& keys) {

@@ -1,11 +1,12 @@
 // replayer.h -- plays a recorded game in the window.
 //
 // The six keys come from the script instead of the keyboard (Esc and closing
-// still quit), a `reinit` initialises the world again with its title in the
-// same window, and every `check` is compared with the running game. When the
-// script ends, at the first failed check, or when a display switch initialises
-// the world again, the keyboard takes over and one line on standard error says
-// how the replay ended.
+// still quit, during a title too), a `reinit` initialises the world again with
+// its title in the same window (a row of them, once), and every `check` is
+// compared with the running game, frame number and hash. When the script ends,
+// at the first failed check, or when a display switch initialises the world
+// again, the keyboard takes over and one line on standard error says how the
+// replay ended.
 #pragma once
 
 #include <cstdio>
@@ -20,13 +21,14 @@ namespace drumhold {
 class Replayer final : public Journal {
 public:
     // Reads `file`, already checked in full and rewound, which it closes when
-    // done; `name` is for messages.
-    Replayer(std::FILE* file, std::string name);
+    // done; `name` is for messages, `version` the program's own.
+    Replayer(std::FILE* file, const std::string& name, std::string version);
     ~Replayer() override;
     Replayer(const Replayer&) = delete;
     Replayer& operator=(const Replayer&) = delete;
 
     bool reinitWanted(const replay::FrameView& current) override;
+    bool escapeEndsTitle() const override { return replaying(); }
     void prepareKeys(KeyTable& keys) override;
     void frameDone(unsigned held, const replay::FrameView& frame, std::uint32_t now) override;
     void beforeSwitch(const replay::FrameView& last) override { finish(last); }
@@ -37,9 +39,11 @@ public:
 private:
     // The keyboard takes over, with one line on how it went unless `said`.
     void finish(const replay::FrameView& last, bool said = false);
+    void outOfSync(const replay::ScriptStep& check, const replay::FrameView& current, std::uint64_t actual);
 
     std::FILE* file_;
-    std::string name_;
+    std::string name_;  // printable
+    std::string version_;
     replay::ScriptReader reader_;
     std::uint32_t remaining_ = 0;  // frames left of the current run
     unsigned keys_ = 0;            // its keys

@@ -1,10 +1,12 @@
 // sdl_platform.cpp -- the platform on SDL2.
 #include "shell/sdl_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include "data/keys.h"
 #include "shell/keymap.h"
@@ -344,6 +346,34 @@ void SdlPlatform::postQuit() {
 std::uint32_t SdlPlatform::tickCount() { return SDL_GetTicks(); }
 
 void SdlPlatform::sleep(std::uint32_t ms) { SDL_Delay(ms); }
+
+bool SdlPlatform::endPending(bool escapeEnds) {
+    for (const ShellMessage& message : waiting_)
+        if (endsTheRun(message, escapeEnds)) return true;
+    SDL_PumpEvents();
+    const int count = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    if (count <= 0) return false;
+    std::vector<SDL_Event> events(static_cast<std::size_t>(count));
+    const int peeked = SDL_PeepEvents(events.data(), count, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    for (int i = 0; i < peeked; ++i) {
+        ShellMessage message;
+        if (translate(events[static_cast<std::size_t>(i)], message) && endsTheRun(message, escapeEnds)) return true;
+    }
+    return false;
+}
+
+bool SdlPlatform::sleepUnlessEnding(std::uint32_t ms, bool escapeEnds) {
+    // Looks at the queue every few milliseconds: a close request is honoured
+    // at once, and the title's wait costs next to nothing.
+    constexpr std::uint32_t kLookEveryMs = 10;
+    const std::uint32_t start = SDL_GetTicks();
+    for (;;) {
+        if (endPending(escapeEnds)) return true;
+        const std::uint32_t spent = SDL_GetTicks() - start;
+        if (spent >= ms) return false;
+        SDL_Delay(std::min(kLookEveryMs, ms - spent));
+    }
+}
 
 void SdlPlatform::swapBuffers() {
     if (window_) SDL_GL_SwapWindow(window_);

@@ -36,6 +36,7 @@ public:
     void postQuit() override;
     std::uint32_t tickCount() override;
     void sleep(std::uint32_t ms) override;
+    bool sleepUnlessEnding(std::uint32_t ms, bool escapeEnds) override;
     void swapBuffers() override;
     void messageBox(const char* text) override;
 
@@ -46,6 +47,8 @@ public:
 
 private:
     bool translate(const SDL_Event& event, ShellMessage& out) const;
+    // True when a pending message ends the run (endsTheRun); takes none.
+    bool endPending(bool escapeEnds);
     bool displayRunsAt(int width, int height) const;
     void showCursor();
 

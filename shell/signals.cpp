@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <thread>
+#include <utility>
 
 namespace drumhold {
 
@@ -29,6 +30,19 @@ bool startSignalWatch(void (*notify)(OutsideRequest request)) {
         return false;
     }
     return true;
+}
+
+std::thread startQuietThread(std::function<void()> body) {
+    sigset_t all, previous;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &previous);
+    // The new thread starts with the mask in force now; ours is put back even
+    // when the thread cannot be made.
+    struct Restore {
+        sigset_t mask;
+        ~Restore() { pthread_sigmask(SIG_SETMASK, &mask, nullptr); }
+    } restore{previous};
+    return std::thread(std::move(body));
 }
 
 }  // namespace drumhold

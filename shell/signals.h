@@ -11,6 +11,9 @@
 // interrupts or kills the game, it becomes a message like any other.
 #pragma once
 
+#include <functional>
+#include <thread>
+
 namespace drumhold {
 
 enum class OutsideRequest { SwitchDisplay, Close };
@@ -18,5 +21,10 @@ enum class OutsideRequest { SwitchDisplay, Close };
 // Returns false when the requests could not be watched for (signals then keep
 // their default actions).
 bool startSignalWatch(void (*notify)(OutsideRequest request));
+
+// Starts `body` on a thread that never takes a signal: on Linux every signal
+// is blocked in it, so outside requests stay the watcher's, and a write to a
+// pipe nobody reads any more fails with EPIPE instead of ending the game.
+std::thread startQuietThread(std::function<void()> body);
 
 }  // namespace drumhold

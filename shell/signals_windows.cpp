@@ -12,6 +12,7 @@
 #include <SDL.h>
 
 #include <thread>
+#include <utility>
 
 namespace drumhold {
 
@@ -78,5 +79,7 @@ bool startSignalWatch(void (*notify)(OutsideRequest request)) {
     }
     return true;
 }
+
+std::thread startQuietThread(std::function<void()> body) { return std::thread(std::move(body)); }
 
 }  // namespace drumhold

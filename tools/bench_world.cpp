@@ -14,12 +14,14 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/trace_run.h"
 #include "replay/script.h"
+#include "replay/session.h"
+#include "tools/trace_run.h"
 
 namespace {
 
 using namespace drumhold::replay;
+using namespace drumhold::tools;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kDefaultFrames = 100000;
@@ -59,7 +61,8 @@ struct WorldRun {
 };
 
 WorldRun runWorld(const std::vector<ScriptStep>& steps) {
-    TraceSession session;
+    Session session;
+    session.init();
     double worst = 0;
     const auto start = Clock::now();
     auto before = start;

@@ -5,21 +5,26 @@
 //   drumhold-trace --help | --version
 //
 // A script file is checked line by line before any frame runs; standard input
-// runs frames as its lines arrive and stops at a bad line. Exit status: 0 done
+// and pipes run frames as their lines arrive and stop at a bad line. The
+// format: docs/replay-format.md. Exit status: 0 done
 // and in sync, 1 output failed, 2 bad command line or script, 3 out of sync.
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "replay/text.h"
 #include "tools/standard_streams.h"
 #include "tools/trace_run.h"
 
 namespace {
 
 using namespace drumhold::replay;
+using namespace drumhold::tools;
 
 constexpr int kOutputFailed = 1;
 constexpr int kUsageError = 2;
@@ -31,23 +36,24 @@ constexpr char kUsage[] =
     "  absent or '-') and prints 'FRAME <n> <hash>' for every frame.\n"
     "  --full        print each frame's whole state instead of its hash\n"
     "  --frames A:B  print only frames A to B (inclusive)\n"
-    "  --help        show this text\n"
-    "  --version     show the version\n"
-    "Script lines: 'COUNT KEYS', KEYS '-' or a comma-separated list of\n"
-    "up, down, left, right, fire, space; 'reinit'; 'check N HASH';\n"
-    "'#' starts a comment.\n"
-    "Exit status: 0 the script ran to its end in sync, 1 writing the output\n"
-    "failed, 2 a bad command line or script line, 3 a check failed.\n";
+    "  --help        show this text
+"
+    "  --version     show the version
+"
+    "Script lines: 'COUNT KEYS', KEYS '-' or a comma-separated list of
+"
+    "up, down, left, right, fire, space; 'reinit'; 'check N HASH';
+"
+    "'#' starts a comment (the format: docs/replay-format.md).
+"
+    "Exit status: 0 the script ran to its end in sync, 1 writing the output
+"
+    "failed, 2 a bad command line or script line, 3 a check failed.
+";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "drumhold-trace: %s\n%s", message.c_str(), kUsage);
     return kUsageError;
-}
-
-bool parseFrameNumber(std::string_view text, std::uint64_t& value) {
-    if (text.empty() || text.front() < '0' || text.front() > '9') return false;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
 }
 
 bool parseFrames(std::string_view text, TraceOptions& options) {
@@ -105,6 +111,7 @@ int main(int argc, char** argv) {
 
     std::FILE* file = nullptr;
     std::string source = "<stdin>";
+    bool stream = true;  // frames run as lines arrive, stopping at a bad one
     if (scriptPath && std::strcmp(scriptPath, "-") != 0) {
         source = scriptPath;
         file = std::fopen(scriptPath, "rb");
@@ -113,8 +120,22 @@ int main(int argc, char** argv) {
                          std::strerror(errno));
             return kUsageError;
         }
+        // A file is checked in full before any frame runs; a pipe (`<(...)`,
+        // a named pipe) cannot be read twice, so it is read as standard input is.
+        struct stat info {};
+        stream = fstat(fileno(file), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
         ScriptError error;
-        if (!checkScriptFile(file, error)) {
+        if (stream) {
+            // Read as standard input is, a chunk as soon as it is there.
+            const bool moved = dup2(fileno(file), 0) == 0;
+            std::fclose(file);
+            file = nullptr;
+            if (!moved) {
+                std::fprintf(stderr, "drumhold-trace: cannot read '%s': %s\n", printable(source, 200).c_str(),
+                             std::strerror(errno));
+                return kUsageError;
+            }
+        } else if (!checkScriptFile(file, error)) {
             std::fclose(file);
             return badScript(source, error);
         }
@@ -127,6 +148,9 @@ int main(int argc, char** argv) {
     const TraceOutcome outcome = runTrace(reader, options, write);
     if (file) std::fclose(file);
 
+    if (const ScriptError& cut = reader.cutLine(); cut.line > 0)
+        std::fprintf(stderr, "drumhold-trace: %s: line %llu is cut short (%s); the run ends before it\n",
+                     printable(source, 200).c_str(), static_cast<unsigned long long>(cut.line), cut.message.c_str());
     switch (outcome.result) {
     case TraceOutcome::Done:
         return 0;
@@ -138,6 +162,9 @@ int main(int argc, char** argv) {
         formatHex16(actual, outcome.actual);
         std::fprintf(stderr, "drumhold-trace: out of sync at frame %llu (script %.16s, game %.16s)\n",
                      static_cast<unsigned long long>(outcome.frame), expected, actual);
+        if (const std::string& by = reader.recordedBy(); !by.empty() && by != DRUMHOLD_VERSION)
+            std::fprintf(stderr, "drumhold-trace: the record was made by drumhold %s, this is %s\n", by.c_str(),
+                         DRUMHOLD_VERSION);
         return kOutOfSync;
     }
     case TraceOutcome::OutputFailed:

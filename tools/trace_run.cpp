@@ -3,42 +3,21 @@
 
 #include <vector>
 
-namespace drumhold::replay {
+#include "replay/session.h"
+
+namespace drumhold::tools {
+
+using namespace replay;
 
 namespace {
-// A frame gets as long as it likes: the update step never sleeps.
-constexpr std::uint32_t kElapsedMs = 1000;
 // Output goes to the sink in chunks of about this size.
 constexpr std::size_t kFlushBytes = 1 << 16;
 constexpr std::size_t kMaxDeferred = 4096;
 }  // namespace
 
-bool TraceHost::playCue(const char* name) {
-    if (!cues_.empty()) cues_ += ',';
-    cues_ += name;
-    return true;
-}
-
-TraceSession::TraceSession() {
-    game_.host = &host_;
-    initWorld(&game_);
-}
-
-TraceSession::~TraceSession() { releaseWorld(&game_); }
-
-void TraceSession::step(unsigned heldKeys) {
-    host_.clearCues();
-    setKeyTable(keys_, heldKeys);
-    updateFrame(&game_, keys_, kElapsedMs);
-    ++frame_;
-}
-
-void TraceSession::reinit() { initWorld(&game_); }
-
-FrameView TraceSession::view() const { return {frame_, &game_, host_.cues()}; }
-
 TraceOutcome runTrace(ScriptReader& reader, const TraceOptions& options, const TraceSink& sink) {
-    TraceSession session;
+    Session session;
+    session.init();
     TextBuffer block;
     TextBuffer out(kFlushBytes * 2);
     TraceOutcome outcome;
@@ -76,7 +55,7 @@ TraceOutcome runTrace(ScriptReader& reader, const TraceOptions& options, const T
     std::vector<ScriptStep> deferred;
     auto catchUp = [&] {
         for (const ScriptStep& d : deferred) {
-            if (d.kind == ScriptStep::Reinit) session.reinit();
+            if (d.kind == ScriptStep::Reinit) session.init();
             for (std::uint32_t i = 0; i < d.count; ++i) session.step(d.keys);
         }
         deferred.clear();
@@ -110,7 +89,7 @@ TraceOutcome runTrace(ScriptReader& reader, const TraceOptions& options, const T
             }
             break;
         case ScriptStep::Reinit:
-            session.reinit();
+            session.init();
             break;
         case ScriptStep::Check: {
             const std::uint64_t actual = blockHash(session.view(), block);
@@ -127,4 +106,4 @@ TraceOutcome runTrace(ScriptReader& reader, const TraceOptions& options, const T
     return stop(reader.failed() ? TraceOutcome::BadScript : TraceOutcome::Done);
 }
 
-}  // namespace drumhold::replay
+}  // namespace drumhold::tools

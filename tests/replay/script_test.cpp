@@ -71,10 +71,11 @@ TEST(TraceScript, RefusesMalformedLinesNamingTheLine) {
         {"2147483648 up", "too large"},
         {"99999999999999999999999 up", "too large"},
         {"5", "found only '5'"},
-        {"up", "found only 'up'"},
+        {"up", "unknown instruction 'up'"},
+        {"jump 3", "unknown instruction 'jump'"},
         {"5 up fire", "unexpected 'fire'"},
         {"5 - -", "unexpected '-'"},
-        {"up 5", "not a positive decimal"},
+        {"up 5", "unknown instruction 'up'"},
         // A terminal never sees the bytes of a bad line raw.
         {"5 \x1b[2J\x07", "unknown key '\\x1b[2J\\x07'"},
         {"5 \xc3\xa9", "unknown key '\\xc3\\xa9'"},
@@ -117,6 +118,28 @@ TEST(TraceScript, RecordingLinesReinitAndCheck) {
         EXPECT_EQ(error.line, lines.find('\n') == std::string::npos ? 2u : 3u) << lines;
         EXPECT_NE(error.message.find(why), std::string::npos) << lines << " -> " << error.message;
     }
+}
+
+TEST(TraceScript, FilesAsEditorsAndCrashesLeaveThem) {
+    // A byte-order mark and CRLF line ends, as some editors save.
+    EXPECT_EQ(parseOk("\xef\xbb\xbf# made on Windows\r\n2 up\r\n").size(), 1u);
+    EXPECT_EQ(parseOk("\xef\xbb\xbf" "2 up\r\n").size(), 1u);
+    // A record whose writing stopped inside its last line: the lines before it
+    // stand, and the cut line is named, not refused.
+    const char* hash = "0123456789abcdef";
+    const std::string record = std::string("# drumhold 9.9 replay, recorded then\n3 up\ncheck 3 ") + hash + "\ncheck 3 f8f5";
+    ScriptReader reader{std::string_view(record)};
+    ScriptStep step;
+    int steps = 0;
+    while (reader.next(step)) ++steps;
+    EXPECT_EQ(steps, 2);
+    EXPECT_FALSE(reader.failed());
+    EXPECT_EQ(reader.cutLine().line, 4u);
+    EXPECT_EQ(reader.recordedBy(), "9.9");
+    // A last line without its newline that reads well is an instruction; one
+    // that does not, in the middle, is an error as always.
+    EXPECT_EQ(parseOk("3 up\n2 fire").size(), 2u);
+    EXPECT_EQ(parseBad("3 up\ncheck 3 f8f5\n1 -\n").line, 2u);
 }
 
 TEST(TraceScript, KeyTableHoldsExactlyTheNamedKeys) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -107,6 +108,18 @@ public:
     void sleep(std::uint32_t ms) override {
         sleeps.emplace_back(now, ms);
         now += ms;
+    }
+    bool sleepUnlessEnding(std::uint32_t ms, bool escapeEnds) override {
+        // Cut short at the first moment a message that ends the run is queued.
+        std::uint64_t end = now + ms;
+        bool cut = false;
+        for (const ShellMessage& m : queue_)
+            if (endsTheRun(m, escapeEnds)) end = now, cut = true;
+        for (const auto& [at, m] : scheduled_)
+            if (!cut && at <= end && endsTheRun(m, escapeEnds)) end = std::max(at, now), cut = true;
+        sleep(static_cast<std::uint32_t>(end - now));
+        deliverDue();
+        return cut;
     }
     void swapBuffers() override { ++swaps; }
     void messageBox(const char* text) override { boxes.emplace_back(text); }

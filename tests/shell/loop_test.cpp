@@ -119,7 +119,7 @@ TEST_F(LoopTest, KeysFromTheTitleAreHandledBeforeTheFirstFrame) {
     EXPECT_FALSE(window.running);
     presentation.contextClosing();
     closeGameWindow(window);
-    releaseWorld(&session.game);
+    session.world.release();
 }
 
 TEST_F(LoopTest, MinimisedWindowStopsFramesAndResumesWithoutCatchingUp) {

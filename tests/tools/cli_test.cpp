@@ -105,7 +105,7 @@ TEST_F(TraceCli, BadCommandLinesExitTwoWithAMessage) {
         {"--frames 1:x", "bad frame range"},
         {"--frames=1:99999999999999999999999", "bad frame range"},
         {quote(dir / "missing.script"), "cannot open"},
-        {quote(dir), "cannot read"},
+        {quote(dir), "cannot read the script: Is a directory"},
         {"a.script b.script", "only one script"},
     };
     for (const auto& [args, message] : cases) {
@@ -121,6 +121,30 @@ TEST_F(TraceCli, BadCommandLinesExitTwoWithAMessage) {
     const Result version = run("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "drumhold-trace " DRUMHOLD_VERSION "\n");
+}
+
+TEST_F(TraceCli, APipeIsReadAsItComesAndACutRecordEndsBeforeItsCutLine) {
+    const std::string script = "2 -\n1 space\n5 fire\n";
+    const fs::path file = write("ok.script", script);
+    const Result fromFile = run(quote(file));
+    ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+
+    // A named pipe (as `<(...)` makes) cannot be read twice: it streams.
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(std::system(("mkfifo " + quote(fifo)).c_str()), 0);
+    const std::string command = "cat " + quote(file) + " > " + quote(fifo) + " & " + quote(DRUMHOLD_TRACE_BIN) + " " +
+                                quote(fifo) + " > " + quote(dir / "out") + " 2> " + quote(dir / "err") + "; wait";
+    const int raw = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << slurp(dir / "err");
+    EXPECT_EQ(slurp(dir / "out"), fromFile.out);
+
+    // The record of a game whose disk filled inside a line: all before it
+    // replays, one notice names the line, and the exit is 0.
+    const std::string frame8 = fromFile.out.substr(fromFile.out.find("FRAME 8 ") + 8, 16);
+    const Result cut = run(quote(write("cut.replay", script + "check 8 " + frame8 + "\n1 -\ncheck 9 f8f5")));
+    EXPECT_EQ(cut.status, 0) << cut.err;
+    EXPECT_NE(cut.err.find("line 6 is cut short"), std::string::npos) << cut.err;
+    EXPECT_NE(cut.out.find("FRAME 9 "), std::string::npos);
 }
 
 TEST_F(TraceCli, ScriptFileStdinAndOptionsAgree) {

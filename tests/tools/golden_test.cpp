@@ -15,8 +15,10 @@
 #include "tools/trace_run.h"
 #include "replay/script.h"
 
-namespace drumhold::replay {
+namespace drumhold::tools {
 namespace {
+
+using namespace replay;
 
 namespace fs = std::filesystem;
 
@@ -113,4 +115,4 @@ TEST(GoldenScripts, StillShowWhatTheyAreFor) {
 }
 
 }  // namespace
-}  // namespace drumhold::replay
+}  // namespace drumhold::tools

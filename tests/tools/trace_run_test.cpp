@@ -11,8 +11,10 @@
 #include "replay/script.h"
 #include "replay/text.h"
 
-namespace drumhold::replay {
+namespace drumhold::tools {
 namespace {
+
+using namespace replay;
 
 std::string trace(const std::string& text, TraceOptions options = {}) {
     std::string out;
@@ -130,4 +132,4 @@ TEST(TraceRun, FailedOutputStopsTheRun) {
 }
 
 }  // namespace
-}  // namespace drumhold::replay
+}  // namespace drumhold::tools

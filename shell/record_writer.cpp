@@ -1,0 +1,191 @@
+// record_writer.cpp -- the record's writer thread and its bounded queue.
+#include "shell/record_writer.h"
+
+#include <fcntl.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "replay/script.h"
+#include "shell/signals.h"
+
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
+#endif
+
+namespace drumhold {
+
+struct RecordWriter::State {
+    int fd = -1;
+    std::string name;
+    std::mutex lock;
+    std::condition_variable changed;
+    std::deque<std::string> queue;
+    std::size_t queuedBytes = 0;
+    bool writing = false;  // the thread holds a chunk taken off the queue
+    bool closing = false;
+    std::atomic<bool> stopped{false};
+    std::uint64_t lineEnd = 0;  // bytes in the file up to the end of its last whole line
+    bool headerDone = false;
+    int headerError = 0;
+
+    ~State() {
+        if (fd >= 0) ::close(fd);
+    }
+
+    // Says why recording stops, once.
+    void stop(const std::string& why) {
+        if (stopped.exchange(true)) return;
+        std::fprintf(stderr, "drumhold: %s: %s; recording stops, the record keeps what came before\n",
+                     name.c_str(), why.c_str());
+    }
+
+    // Writes all of `bytes`, whole lines; on failure cuts the file back to its
+    // last whole line and returns the error (0: written).
+    int put(std::string_view bytes) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const auto n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n > 0) {
+                done += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            const int error = n < 0 ? errno : ENOSPC;
+            const std::size_t whole = bytes.substr(0, done).rfind('\n');
+            const std::uint64_t keep = lineEnd + (whole == std::string_view::npos ? 0 : whole + 1);
+            // A pipe cannot be cut: its reader has what it has.
+            if (done > 0 && ::ftruncate(fd, static_cast<off_t>(keep)) == 0) lineEnd = keep;
+            return error;
+        }
+        lineEnd += bytes.size();
+        return 0;
+    }
+
+    // The thread: the header first, its outcome told to the one who waits for
+    // it, then the queue until it is closed.
+    void run(const std::string& header) {
+        const int error = put(header);
+        std::unique_lock<std::mutex> held(lock);
+        headerError = error;
+        headerDone = true;
+        changed.notify_all();
+        if (error != 0) return;
+        for (;;) {
+            changed.wait(held, [this] { return !queue.empty() || closing; });
+            if (queue.empty()) return;
+            std::string chunk = std::move(queue.front());
+            queue.pop_front();
+            writing = true;
+            held.unlock();
+            const int failed = stopped ? 0 : put(chunk);
+            if (failed != 0) stop(std::string("cannot write the record: ") + std::strerror(failed));
+            held.lock();
+            writing = false;
+            queuedBytes -= chunk.size();
+            if (failed != 0) {
+                queue.clear();
+                queuedBytes = 0;
+            }
+            changed.notify_all();
+        }
+    }
+};
+
+std::unique_ptr<RecordWriter> RecordWriter::open(const std::string& path, std::string_view header, std::string& why) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return nullptr;
+    }
+    return adopt(fd, path, header, why);
+}
+
+std::unique_ptr<RecordWriter> RecordWriter::adopt(int fd, std::string_view name, std::string_view header,
+                                                  std::string& why) {
+    auto state = std::make_shared<State>();
+    state->fd = fd;
+    state->name = replay::printable(name, 200);
+    // The header goes out before the game starts: a file that cannot take it
+    // is refused now, not found out in the middle of a game. The thread writes
+    // it, as everything else, so that no signal of a closed pipe reaches us.
+    try {
+        startQuietThread([state, header = std::string(header)] { state->run(header); }).detach();
+    } catch (const std::system_error& e) {
+        why = e.what();
+        return nullptr;
+    }
+    std::unique_lock<std::mutex> held(state->lock);
+    if (!state->changed.wait_for(held, std::chrono::milliseconds(kHeaderWaitMs), [&] { return state->headerDone; })) {
+        why = "its reader takes nothing";
+        state->closing = true;
+        state->stopped = true;
+        return nullptr;
+    }
+    if (state->headerError != 0) {
+        why = std::strerror(state->headerError);
+        return nullptr;
+    }
+    return std::unique_ptr<RecordWriter>(new RecordWriter(std::move(state)));
+}
+
+RecordWriter::RecordWriter(std::shared_ptr<State> state) : state_(std::move(state)) {}
+
+RecordWriter::~RecordWriter() { finish(); }
+
+bool RecordWriter::stopped() const { return state_->stopped; }
+
+bool RecordWriter::write(std::string lines) {
+    State& s = *state_;
+    if (s.stopped || lines.empty()) return !s.stopped;
+    {
+        std::lock_guard<std::mutex> held(s.lock);
+        if (s.closing) return false;
+        if (s.queuedBytes + lines.size() > kMaxQueuedBytes) {
+            s.queue.clear();
+            s.queuedBytes = 0;
+            s.stop("the record's reader is not reading (" + std::to_string(kMaxQueuedBytes >> 10) +
+                   " KiB waiting)");
+            return false;
+        }
+        s.queuedBytes += lines.size();
+        s.queue.push_back(std::move(lines));
+    }
+    s.changed.notify_all();
+    return true;
+}
+
+void RecordWriter::finish() {
+    State& s = *state_;
+    std::unique_lock<std::mutex> held(s.lock);
+    if (s.closing) return;
+    s.closing = true;
+    s.changed.notify_all();
+    // The thread ends once the queue is empty, and the file closes with the
+    // last owner of the state: this object or the thread, whichever is later.
+    const bool drained = s.changed.wait_for(held, std::chrono::milliseconds(kDrainMs),
+                                            [&s] { return s.queue.empty() && !s.writing; });
+    if (!drained && !s.stopped) {
+        const std::size_t waiting = s.queuedBytes;
+        held.unlock();
+        s.stop("the record's reader is not reading; the last " + std::to_string(waiting) +
+               " bytes are not written");
+    }
+}
+
+}  // namespace drumhold

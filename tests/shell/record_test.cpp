@@ -1,0 +1,269 @@
+// Recorded and replayed games on the fake platform, each record fed back
+// through the replay tool's run: display switches anywhere, a disk that fills,
+// a reader that goes away or stalls, a flood of reinit lines, a wrong hash.
+// not on Windows: pipes, file size limits and signals of POSIX
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "data/keys.h"
+#include "fake_platform.h"
+#include "shell/loop.h"
+#include "shell/recorder.h"
+#include "shell/replayer.h"
+#include "tools/trace_run.h"
+
+namespace drumhold::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr char kHeader[] = "# drumhold 0.9.9 replay, made by a test\n";
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The record run through the replay tool: its outcome, and its check lines.
+tools::TraceOutcome::Result traceOf(const std::string& record, int* checks = nullptr) {
+    replay::ScriptReader reader{std::string_view(record)};
+    const auto outcome = tools::runTrace(reader, {}, [](std::string_view) { return true; });
+    EXPECT_FALSE(reader.failed()) << "line " << reader.error().line << ": " << reader.error().message;
+    if (checks) {
+        *checks = 0;
+        for (std::size_t at = record.find("check "); at != std::string::npos; at = record.find("\ncheck ", at + 1))
+            ++*checks;
+    }
+    return outcome.result;
+}
+
+class RecordTest : public ::testing::Test {
+protected:
+    FakePlatform platform;
+    FakePresentation presentation{platform};
+    Sound silent;
+    fs::path dir = fs::temp_directory_path() / ("drumhold-record-" + std::to_string(::getpid()));
+
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::unique_ptr<RecordWriter> writerTo(const fs::path& path) {
+        std::string why;
+        auto writer = RecordWriter::open(path.string(), kHeader, why);
+        EXPECT_TRUE(writer) << why;
+        return writer;
+    }
+    // Plays `frames` frames (space, then fire and turning keys changing often),
+    // with `extra` done after each frame, recorded by `writer`.
+    void playRecorded(std::unique_ptr<RecordWriter> writer, int frames, std::function<void(int)> extra = {}) {
+        Recorder recorder(std::move(writer));
+        playing(frames, std::move(extra));
+        runGame(platform, presentation, silent, {true, &recorder, {}});
+    }
+    void playing(int frames, std::function<void(int)> extra) {
+        platform.schedule(1000, keyDown(vk::space));
+        presentation.afterFrame = [this, frames, extra](int frame) {
+            if (frame == 2) platform.post(keyUp(vk::space));
+            if (frame % 7 == 0) platform.post(keyDown(frame % 14 ? vk::left : vk::shift));
+            if (frame % 7 == 3) platform.post(keyUp(frame % 14 > 7 ? vk::left : vk::shift));
+            if (extra) extra(frame);
+            if (frame == frames) platform.post(message(MessageType::Close));
+        };
+    }
+    struct Replay {
+        std::string said;  // standard error
+        int titles = 0;
+        std::size_t frames = 0;
+        std::uint64_t endedAt = 0;  // ms
+    };
+    // Replays `path` in a fresh window run, closed after `closeAfter` frames
+    // (0: when the replay ends), `request` arriving at `at` ms if given.
+    Replay replayInWindow(const fs::path& path, int closeAfter = 0, std::uint64_t at = 0,
+                          ShellMessage request = message(MessageType::Close)) {
+        FakePlatform other;
+        FakePresentation shown{other};
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        replay::ScriptError error;
+        EXPECT_TRUE(file && replay::checkScriptFile(file, error)) << error.message;
+        Replayer replayer(file, path.string(), "0.0.0");
+        const int last = closeAfter ? closeAfter : 100000;
+        shown.frameLimit = last + 1;
+        shown.afterFrame = [&](int frame) {
+            if (frame == last || (!closeAfter && !replayer.replaying())) other.post(message(MessageType::Close));
+        };
+        if (at) other.schedule(at, request);
+        ::testing::internal::CaptureStderr();
+        runGame(other, shown, silent, {true, &replayer, {}});
+        return {::testing::internal::GetCapturedStderr(), shown.titles, shown.frames.size(), other.now};
+    }
+};
+
+TEST_F(RecordTest, DisplaySwitchesAnywhereReplayInSyncInTheToolAndTheWindow) {
+    // A switch before the first frame, two in a row, and Esc right after one.
+    const fs::path record = dir / "switches.replay";
+    platform.schedule(1000, message(MessageType::SwitchDisplay));
+    playRecorded(writerTo(record), 400, [this](int frame) {
+        if (frame == 1) platform.post(keyDown(vk::space));  // the new window forgot the first
+        if (frame == 150) {
+            platform.post(message(MessageType::SwitchDisplay));
+            platform.post(message(MessageType::SwitchDisplay));
+        }
+        if (frame == 300) platform.post(message(MessageType::SwitchDisplay));
+        if (frame == 301) platform.post(keyDown(vk::escape));
+    });
+    EXPECT_EQ(presentation.titles, 5);
+    const std::string text = readAll(record);
+    EXPECT_NE(text.find("reinit\nreinit\n"), std::string::npos) << text;
+    int checks = 0;
+    EXPECT_EQ(traceOf(text, &checks), tools::TraceOutcome::Done) << text;
+    EXPECT_GE(checks, 4);
+
+    const std::string said = replayInWindow(record).said;
+    EXPECT_NE(said.find("replay ended at frame 302, in sync"), std::string::npos) << said;
+}
+
+TEST_F(RecordTest, AFullDiskCutsTheRecordAtItsLastWholeLineAndTheGamePlaysOn) {
+    // A file that cannot start is refused before the game.
+    std::string why;
+    EXPECT_FALSE(RecordWriter::open("/dev/full", kHeader, why));
+    EXPECT_NE(why.find("No space left"), std::string::npos) << why;
+
+    // The disk fills a few hundred bytes in: writes past the limit fail.
+    const fs::path record = dir / "full\x1b[2J.replay";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = sizeof kHeader + 700;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ::testing::internal::CaptureStderr();
+    playRecorded(writerTo(record), 3000);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(presentation.frames.size(), 3000u) << "the game plays on";
+    const std::string text = readAll(record);
+    ASSERT_FALSE(text.empty());
+    EXPECT_LE(text.size(), sizeof kHeader + 700);
+    EXPECT_EQ(text.back(), '\n') << "the record ends at a whole line";
+    EXPECT_EQ(traceOf(text), tools::TraceOutcome::Done) << text;
+    EXPECT_NE(said.find("recording stops"), std::string::npos) << said;
+    EXPECT_EQ(said.find("recording stops"), said.rfind("recording stops")) << "said once: " << said;
+    EXPECT_EQ(said.find('\x1b'), std::string::npos) << "no raw control byte reaches the terminal";
+    EXPECT_NE(said.find("full\\x1b[2J.replay"), std::string::npos) << said;
+}
+
+TEST_F(RecordTest, AReaderThatGoesAwayStopsTheRecordNotTheGame) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);  // the reader is gone before anything is written after the header
+    std::string why;
+    // The header fits the pipe... unless its reader is gone: then it is refused.
+    EXPECT_FALSE(RecordWriter::adopt(ends[1], "pipe", kHeader, why));
+    EXPECT_NE(why.find("Broken pipe"), std::string::npos) << why;
+
+    ASSERT_EQ(::pipe(ends), 0);
+    auto writer = RecordWriter::adopt(ends[1], "pipe", kHeader, why);
+    ASSERT_TRUE(writer) << why;
+    ::close(ends[0]);
+    ::testing::internal::CaptureStderr();
+    playRecorded(std::move(writer), 1200);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(presentation.frames.size(), 1200u) << "the game plays on";
+    EXPECT_NE(said.find("Broken pipe; recording stops"), std::string::npos) << said;
+
+    // Once stopped, nothing more is taken: a long game keeps no lines.
+    ASSERT_EQ(::pipe(ends), 0);
+    writer = RecordWriter::adopt(ends[1], "pipe", kHeader, why);
+    ASSERT_TRUE(writer) << why;
+    ::close(ends[0]);
+    ::testing::internal::CaptureStderr();
+    writer->write("1 up\n");
+    for (int i = 0; i < 1000 && !writer->stopped(); ++i) ::usleep(1000);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(writer->stopped());
+    EXPECT_FALSE(writer->write("1 down\n"));
+}
+
+TEST_F(RecordTest, AStalledReaderNeverHoldsUpTheGame) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::fcntl(ends[1], F_SETPIPE_SZ, 4096);  // fills after a few seconds of play
+    std::string why;
+    auto writer = RecordWriter::adopt(ends[1], "pipe", kHeader, why);
+    ASSERT_TRUE(writer) << why;
+    const auto start = Clock::now();
+    ::testing::internal::CaptureStderr();
+    playRecorded(std::move(writer), 4000);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    ::close(ends[0]);  // only now: the writer was blocked all along
+    EXPECT_EQ(presentation.frames.size(), 4000u);
+    EXPECT_LT(seconds, 0.25 + 2.0) << "the end waits a quarter of a second for the record, no more";
+    EXPECT_NE(said.find("not reading"), std::string::npos) << said;
+}
+
+TEST_F(RecordTest, AReinitFloodCostsOneTitleAndEscOrCloseEndItAtOnce) {
+    const fs::path record = dir / "flood.replay";
+    std::string flood = "3 -\n";
+    for (int i = 0; i < 100000; ++i) flood += "reinit\n";
+    flood += "5 -\n";
+    std::ofstream(record, std::ios::binary) << flood;
+    EXPECT_EQ(traceOf(flood), tools::TraceOutcome::Done);
+
+    // Played out: one title for the start, one for the flood.
+    Replay run = replayInWindow(record, 8);
+    EXPECT_EQ(run.titles, 2);
+    EXPECT_NE(run.said.find("replay ended at frame 8, in sync"), std::string::npos) << run.said;
+
+    // A close request, and Esc, during the flood's title end the run at once.
+    for (const ShellMessage& request : {message(MessageType::Close), keyDown(vk::escape)}) {
+        run = replayInWindow(record, 8, 6000, request);
+        EXPECT_EQ(run.titles, 2);
+        EXPECT_LT(run.endedAt, 6000u + 1000) << run.said;
+        EXPECT_LE(run.frames, 4u);
+    }
+}
+
+TEST_F(RecordTest, AWrongHashIsOutOfSyncAndACutLastLineIsNoError) {
+    const fs::path record = dir / "game\x1b.replay";
+    playRecorded(writerTo(record), 600);
+    std::string text = readAll(record);
+    ASSERT_EQ(traceOf(text), tools::TraceOutcome::Done);
+
+    // The last line cut by a crash: the lines before it replay, with a notice.
+    const std::size_t lastCheck = text.rfind("check ");
+    std::ofstream(record, std::ios::binary) << text.substr(0, lastCheck + 12);
+    std::string said = replayInWindow(record).said;
+    EXPECT_NE(said.find("is cut short"), std::string::npos) << said;
+    EXPECT_NE(said.find("in sync"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\x1b'), std::string::npos) << said;
+
+    // One hex digit changed in a check: out of sync, and the record names
+    // another version than the replaying program's.
+    const std::size_t check = text.find("check ", text.find("check ") + 1);
+    const std::size_t digit = text.find('\n', check) - 1;
+    text[digit] = text[digit] == '0' ? '1' : '0';
+    std::ofstream(record, std::ios::binary) << text;
+    EXPECT_EQ(traceOf(text), tools::TraceOutcome::OutOfSync);
+    said = replayInWindow(record, 600).said;
+    EXPECT_NE(said.find("replay out of sync at frame"), std::string::npos) << said;
+    EXPECT_NE(said.find("made by drumhold 0.9.9, this is 0.0.0"), std::string::npos) << said;
+}
+
+}  // namespace
+}  // namespace drumhold::testing
