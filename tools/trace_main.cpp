@@ -36,20 +36,13 @@ constexpr char kUsage[] =
     "  absent or '-') and prints 'FRAME <n> <hash>' for every frame.\n"
     "  --full        print each frame's whole state instead of its hash\n"
     "  --frames A:B  print only frames A to B (inclusive)\n"
-    "  --help        show this text
-"
-    "  --version     show the version
-"
-    "Script lines: 'COUNT KEYS', KEYS '-' or a comma-separated list of
-"
-    "up, down, left, right, fire, space; 'reinit'; 'check N HASH';
-"
-    "'#' starts a comment (the format: docs/replay-format.md).
-"
-    "Exit status: 0 the script ran to its end in sync, 1 writing the output
-"
-    "failed, 2 a bad command line or script line, 3 a check failed.
-";
+    "  --help        show this text\n"
+    "  --version     show the version\n"
+    "Script lines: 'COUNT KEYS', KEYS '-' or a comma-separated list of\n"
+    "up, down, left, right, fire, space; 'reinit'; 'check N HASH';\n"
+    "'#' starts a comment (the format: docs/replay-format.md).\n"
+    "Exit status: 0 the script ran to its end in sync, 1 writing the output\n"
+    "failed, 2 a bad command line or script line, 3 a check failed.\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "drumhold-trace: %s\n%s", message.c_str(), kUsage);
