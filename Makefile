@@ -3,11 +3,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
+WEB_BUILD  ?= build-web
+WEB_PORT   ?= 8800
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows web clean
 
 all: build
 
@@ -48,6 +50,19 @@ windows:
 test-windows: build windows
 	scripts/test-windows.sh $(WINDOWS_BUILD) -j $(JOBS)
 
+# The browser build into $(WEB_BUILD)/: the page (index.html, drumhold.js and
+# .wasm, the font) and drumhold-trace.js, the replay tool for node.
+# scripts/web-deps.sh installs emscripten and builds SDL2 and FreeType for it
+# once into a cache (see README).
+web: export NODE_PATH := /usr/share/nodejs
+web:
+	@deps=$$(scripts/web-deps.sh) && \
+	PKG_CONFIG_LIBDIR="$$deps/lib/pkgconfig" PKG_CONFIG_PATH= \
+	cmake -G Ninja -S . -B $(WEB_BUILD) -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+	      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node -DCMAKE_BUILD_TYPE=Release \
+	      -DDRUMHOLD_WEB_DEPS="$$deps" $(CMAKE_ARGS)
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -60,4 +75,4 @@ screenshots: build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
