@@ -6,13 +6,14 @@ set(DRUMHOLD_WEB_DEPS "" CACHE PATH "The prefix scripts/web-deps.sh prints")
 if(NOT DRUMHOLD_WEB_DEPS)
   message(FATAL_ERROR "the browser build needs -DDRUMHOLD_WEB_DEPS=$(scripts/web-deps.sh)")
 endif()
-list(APPEND CMAKE_FIND_ROOT_PATH ${DRUMHOLD_WEB_DEPS})
+# Only from there: emscripten's own SDL2 package would fetch its "port".
+set(only_deps PATHS ${DRUMHOLD_WEB_DEPS} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 
 # The shared CMake files name SDL2 and FreeType by their pkg-config targets.
-find_package(SDL2 REQUIRED CONFIG)
+find_package(SDL2 REQUIRED CONFIG ${only_deps})
 add_library(PkgConfig::SDL2 INTERFACE IMPORTED)
 target_link_libraries(PkgConfig::SDL2 INTERFACE SDL2::SDL2-static)
-find_package(freetype REQUIRED CONFIG)
+find_package(freetype REQUIRED CONFIG ${only_deps})
 add_library(PkgConfig::FREETYPE INTERFACE IMPORTED)
 target_link_libraries(PkgConfig::FREETYPE INTERFACE freetype)
 

@@ -20,7 +20,7 @@ tag=web-deps
 
 packages=(
     emscripten nodejs cmake ninja-build pkg-config dpkg-dev
-    chromium chromium-driver python3-selenium python3-pil
+    fonts-ocr-a chromium chromium-driver python3-selenium python3-pil
 )
 "$repo/scripts/install-deps.sh" "${packages[@]}" || die "installing the packages failed"
 
