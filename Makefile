@@ -9,7 +9,7 @@ PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows web clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows web run-web test-web clean
 
 all: build
 
@@ -62,6 +62,14 @@ web:
 	      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node -DCMAKE_BUILD_TYPE=Release \
 	      -DDRUMHOLD_WEB_DEPS="$$deps" $(CMAKE_ARGS)
 	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves $(WEB_BUILD)/ on this machine only, at the address it prints.
+run-web: web
+	scripts/serve-web.py $(WEB_BUILD) $(WEB_PORT)
+
+# The node replay tool against the Linux one, and the page in headless Chromium.
+test-web: build web
+	scripts/test-web.sh $(BUILD) $(WEB_BUILD)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -6,8 +6,16 @@
 
 int drumholdMain(int argc, char** argv);
 
+namespace {
+
+EM_JS(void, tellPageRunEnded, (int status), {
+    if (Module['onRunEnded']) Module['onRunEnded'](status);
+});
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const int status = drumholdMain(argc, argv);
-    EM_ASM({ if (Module['onRunEnded']) Module['onRunEnded']($0); }, status);
+    tellPageRunEnded(status);
     return status;
 }
