@@ -6,12 +6,14 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
 CROSS_BUILD ?= build-cross
+WEB_BUILD  ?= build-web
+WEB_PORT   ?= 8800
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?=
 
-.PHONY: all deps test-deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross clean
+.PHONY: all deps test-deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross web run-web test-web clean
 # Prerequisites run in the order written (deps before build); each build
 # runs its own jobs in parallel.
 .NOTPARALLEL:
@@ -84,6 +86,27 @@ cross:
 test-cross: build cross
 	scripts/test-cross.sh $(BUILD) $(CROSS_BUILD)
 
+# The browser build into $(WEB_BUILD)/: the page (index.html, drumhold.js and
+# .wasm, the font) and drumhold-trace.js, the replay tool for node.
+# scripts/web-deps.sh installs emscripten and builds SDL2 and FreeType for it
+# once into a cache (see README).
+web: export NODE_PATH := /usr/share/nodejs
+web:
+	@deps=$$(scripts/web-deps.sh) && \
+	PKG_CONFIG_LIBDIR="$$deps/lib/pkgconfig" PKG_CONFIG_PATH= \
+	cmake -G Ninja -S . -B $(WEB_BUILD) -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+	      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node -DCMAKE_BUILD_TYPE=Release \
+	      -DDRUMHOLD_WEB_DEPS="$$deps" $(CMAKE_ARGS)
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves $(WEB_BUILD)/ on this machine only, at the address it prints.
+run-web: web
+	scripts/serve-web.py $(WEB_BUILD) $(WEB_PORT)
+
+# The node replay tool against the Linux one, and the page in headless Chromium.
+test-web: build web
+	scripts/test-web.sh $(BUILD) $(WEB_BUILD)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -96,4 +119,4 @@ screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD)

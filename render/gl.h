@@ -23,3 +23,8 @@
 #define GLAPIENTRY APIENTRY
 typedef void(CALLBACK* _GLUfuncptr)();
 #endif
+
+#ifdef __EMSCRIPTEN__
+// The browser's GL keeps no display lists: ours (gl_lists_web.h) stand in.
+#include "render/gl_lists_web.h"
+#endif

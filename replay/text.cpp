@@ -2,7 +2,6 @@
 #include "replay/text.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace drumhold::replay {
 
@@ -16,12 +15,6 @@ struct TextBuffer::MemoEntry {
     std::uint8_t length;
     char text[kMaxFloatText];
 };
-
-char* formatG9(char* first, double value) {
-    // to_chars with a precision is defined to print what printf would, and is
-    // several times faster than going through printf's format parser.
-    return std::to_chars(first, first + kMaxFloatText, value, std::chars_format::general, 9).ptr;
-}
 
 std::uint64_t fnv1a64(std::string_view bytes, std::uint64_t hash) {
     for (unsigned char c : bytes) {
@@ -62,7 +55,8 @@ void TextBuffer::grow(std::size_t n) {
 }
 
 void TextBuffer::putFloat(float value) {
-    const auto bits = std::bit_cast<std::uint32_t>(value);
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
     MemoEntry& entry = memo_[(bits * 2654435761u) >> (32 - kMemoBits)];
     if (entry.bits != bits) {
         entry.bits = bits;

@@ -1,0 +1,36 @@
+# The libraries of the browser build (emscripten): SDL2 and FreeType from the
+# prefix that scripts/web-deps.sh fills, OpenGL 1.x through emscripten's legacy
+# GL emulation with display lists of our own (render/gl_lists_web.cpp), and
+# GLU's tessellator and quadrics compiled here from the sources in that prefix.
+set(DRUMHOLD_WEB_DEPS "" CACHE PATH "The prefix scripts/web-deps.sh prints")
+if(NOT DRUMHOLD_WEB_DEPS)
+  message(FATAL_ERROR "the browser build needs -DDRUMHOLD_WEB_DEPS=$(scripts/web-deps.sh)")
+endif()
+# Only from there: emscripten's own SDL2 package would fetch its "port".
+set(only_deps PATHS ${DRUMHOLD_WEB_DEPS} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+
+# The shared CMake files name SDL2 and FreeType by their pkg-config targets.
+find_package(SDL2 REQUIRED CONFIG ${only_deps})
+add_library(PkgConfig::SDL2 INTERFACE IMPORTED)
+target_link_libraries(PkgConfig::SDL2 INTERFACE SDL2::SDL2-static)
+find_package(freetype REQUIRED CONFIG ${only_deps})
+add_library(PkgConfig::FREETYPE INTERFACE IMPORTED)
+target_link_libraries(PkgConfig::FREETYPE INTERFACE freetype)
+
+add_library(OpenGL::GL INTERFACE IMPORTED)
+target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0)
+
+enable_language(C)
+set(glu ${DRUMHOLD_WEB_DEPS}/src/glu)
+# The tessellator (as libglu's meson.build lists it) and the quadrics.
+set(glu_sources dict.c geom.c memalloc.c mesh.c normal.c priorityq.c render.c sweep.c tess.c tessmono.c)
+list(TRANSFORM glu_sources PREPEND ${glu}/libtess/)
+add_library(drumhold_glu_web STATIC ${glu_sources} ${glu}/libutil/quad.c)
+# Its glu.h, not the one emscripten ships (which lacks the tessellator).
+target_include_directories(drumhold_glu_web PUBLIC ${glu}/include)
+target_compile_options(drumhold_glu_web PRIVATE -w)  # not our code; as GLU builds it
+set(GLU_LIBRARY drumhold_glu_web)
+
+# No googletest for the browser: its tests are scripts run against it
+# (tests/web, `make test-web`).
+set(BUILD_TESTING OFF CACHE BOOL "" FORCE)

@@ -1,0 +1,133 @@
+# Steps that building libraries from Debian's source packages takes: running as
+# root, refreshing apt once, enabling the source packages, fetching and
+# unpacking them. Sourced by scripts/web-deps.sh, with $tag naming the caller.
+
+say() { echo "$tag: $*"; }
+die() { echo "$tag: error: $*" >&2; exit 1; }
+now() { date +%s; }
+took() { echo "$(($(now) - $1)) s"; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        # No password prompt without a terminal to answer it: fail instead of hanging.
+        if [ -t 0 ]; then sudo "$@"; else sudo -n "$@"; fi
+    else
+        die "not root and no sudo; run as root: $*"
+    fi
+}
+
+export DEBIAN_FRONTEND=noninteractive
+updated=0
+apt_update() {
+    [ "$updated" -eq 1 ] && return 0
+    local t; t=$(now)
+    as_root apt-get update -qq || die "apt-get update failed"
+    updated=1
+    say "package lists refreshed in $(took "$t")"
+}
+
+# --- source packages: Debian's archive entries again, as deb-src ------------
+src_sources=/etc/apt/sources.list.d/drumhold-deb-src.sources
+src_list=/etc/apt/sources.list.d/drumhold-deb-src.list
+
+has_deb_src() {
+    grep -qsE '^[[:space:]]*deb-src[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list ||
+        grep -qsiE '^Types:.*[[:space:]]deb-src([[:space:]]|$)' /etc/apt/sources.list.d/*.sources
+}
+
+enable_deb_src() {
+    has_deb_src && return 0
+    local t files=() one_line=() stanzas lines
+    t=$(now)
+    for f in /etc/apt/sources.list.d/*.sources; do [ -f "$f" ] && files+=("$f"); done
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do [ -f "$f" ] && one_line+=("$f"); done
+    # deb822 stanzas that fetch binaries from a Debian archive, with their type
+    # turned to deb-src; URIs, suites, components and keyring stay the same.
+    stanzas=$([ ${#files[@]} -eq 0 ] || awk '
+        function flush() {
+            if (n && deb && debian && enabled) { for (i = 1; i <= n; i++) print kept[i]; print "" }
+            n = 0; deb = 0; debian = 0; enabled = 1
+        }
+        BEGIN { enabled = 1 }
+        FNR == 1 { flush() }
+        /^[ \t]*$/ { flush(); next }
+        /^#/ { next }
+        {
+            line = $0; key = tolower($1)
+            if (key == "types:") { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1; line = "Types: deb-src" }
+            else if (key == "uris:" && tolower($0) ~ /debian/) debian = 1
+            else if (key == "enabled:" && tolower($2) == "no") enabled = 0
+            kept[++n] = line
+        }
+        END { flush() }' "${files[@]}")
+    lines=$([ ${#one_line[@]} -eq 0 ] || awk '$1 == "deb" && tolower($0) ~ /debian/ { $1 = "deb-src"; print }' "${one_line[@]}")
+    [ -n "$stanzas$lines" ] || die "found no Debian archive in /etc/apt/sources.list{,.d} to take source packages from"
+    local header="# Source packages, for scripts/$tag.sh (the libraries it builds from source)."
+    local written=()
+    if [ -n "$stanzas" ]; then
+        printf '%s\n%s\n' "$header" "$stanzas" | as_root tee "$src_sources" >/dev/null
+        written+=("$src_sources")
+    fi
+    if [ -n "$lines" ]; then
+        printf '%s\n%s\n' "$header" "$lines" | as_root tee "$src_list" >/dev/null
+        written+=("$src_list")
+    fi
+    updated=0  # the new entries need a refresh
+    say "enabled source packages (${written[*]}) in $(took "$t")"
+}
+
+# The version of the source package that the candidate of a binary package was
+# built from ("Source: name (version)" when it differs from the binary's).
+source_version() {
+    apt-cache show --no-all-versions "$1" 2>/dev/null | awk '
+        /^Version:/ { v = $2 }
+        /^Source:/ && $3 ~ /^\(/ { s = $3; gsub(/[()]/, "", s) }
+        END { print (s != "" ? s : v) }'
+}
+
+# fetch_sources PACKAGE=VERSION:FOLDER...: the source packages, checked against
+# the signed archive index by apt and unpacked into FOLDER in the current folder.
+fetch_sources() {
+    local t spec names=() known
+    t=$(now)
+    enable_deb_src
+    for spec in "$@"; do names+=("${spec%%=*}"); done
+    known=$(apt-cache showsrc --only-source "${names[@]}" 2>/dev/null || true)
+    for spec in "$@"; do
+        spec=${spec%%:*}
+        grep -qx "Version: ${spec#*=}" <<<"$known" || { apt_update; break; }
+    done
+    local apt_source=(apt-get source --download-only --only-source -qq)
+    # As root apt would drop to its _apt user, which may not enter this folder.
+    [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
+    "${apt_source[@]}" "${@%%:*}" >/dev/null ||
+        die "apt-get source ${*%%:*} failed (are deb-src entries enabled?)"
+    # dpkg-source need not look for the uploader's key, which the machine does not have.
+    for spec in "$@"; do
+        dpkg-source --no-check -x "${spec%%=*}"_*.dsc "${spec#*:}" >>dpkg-source.log 2>&1 ||
+            die "unpacking ${spec%%=*} failed; see $PWD/dpkg-source.log"
+    done
+    say "sources of ${*%%:*} fetched in $(took "$t")"
+}
+
+# fetch_upstream_tarball PACKAGE=VERSION FOLDER: only the upstream sources of a
+# source package (its .orig tarball, checked against the .dsc that apt checked),
+# unpacked into FOLDER; for a package whose Debian changes do not matter here.
+fetch_upstream_tarball() {
+    local spec=$1 folder=$2 dsc tarball sum
+    local apt_source=(apt-get source --download-only --only-source -qq)
+    [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
+    "${apt_source[@]}" "$spec" >/dev/null 2>&1 || true  # the Debian diff may be missing
+    dsc=$(ls "${spec%%=*}"_*.dsc 2>/dev/null | head -n 1)
+    [ -n "$dsc" ] || die "apt-get source $spec fetched no .dsc"
+    tarball=$(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
+                   on && $3 ~ /\.orig\.tar\./ { print $3; exit }' "$dsc")
+    sum=$(awk -v f="$tarball" '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
+                   on && $3 == f { print $1; exit }' "$dsc")
+    [ -n "$tarball" ] && [ -f "$tarball" ] || die "apt-get source $spec fetched no upstream tarball"
+    echo "$sum  $tarball" | sha256sum -c --quiet - || die "$tarball does not match $dsc"
+    mkdir -p "$folder"
+    tar -xf "$tarball" -C "$folder" --strip-components=1 || die "unpacking $tarball failed"
+}

@@ -1,0 +1,10 @@
+// signals_web.cpp -- requests from outside in the browser: none. The page
+// itself stands for the window manager (page fullscreen needs no display
+// switch) and a closed tab simply ends the program.
+#include "shell/signals.h"
+
+namespace drumhold {
+
+bool startSignalWatch(void (*)(OutsideRequest)) { return false; }
+
+}  // namespace drumhold
