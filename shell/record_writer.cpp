@@ -43,6 +43,9 @@ struct RecordWriter::State {
     std::uint64_t lineEnd = 0;  // bytes in the file up to the end of its last whole line
     bool headerDone = false;
     int headerError = 0;
+    // No thread to write with (the browser, whose files are in memory and
+    // never keep anyone waiting): every chunk is written as it comes.
+    bool inPlace = false;
 
     ~State() {
         if (fd >= 0) ::close(fd);
@@ -77,6 +80,13 @@ struct RecordWriter::State {
         return 0;
     }
 
+    // Writes a chunk; a failure stops recording. False when it failed.
+    bool putOrStop(std::string_view chunk) {
+        const int failed = put(chunk);
+        if (failed != 0) stop(std::string("cannot write the record: ") + std::strerror(failed));
+        return failed == 0;
+    }
+
     // The thread: the header first, its outcome told to the one who waits for
     // it, then the queue until it is closed.
     void run(const std::string& header) {
@@ -93,12 +103,11 @@ struct RecordWriter::State {
             queue.pop_front();
             writing = true;
             held.unlock();
-            const int failed = stopped ? 0 : put(chunk);
-            if (failed != 0) stop(std::string("cannot write the record: ") + std::strerror(failed));
+            const bool failed = !stopped && !putOrStop(chunk);
             held.lock();
             writing = false;
             queuedBytes -= chunk.size();
-            if (failed != 0) {
+            if (failed) {
                 queue.clear();
                 queuedBytes = 0;
             }
@@ -125,7 +134,16 @@ std::unique_ptr<RecordWriter> RecordWriter::adopt(int fd, std::string_view name,
     // is refused now, not found out in the middle of a game. The thread writes
     // it, as everything else, so that no signal of a closed pipe reaches us.
     try {
-        startQuietThread([state, header = std::string(header)] { state->run(header); }).detach();
+        std::thread writer = startQuietThread([state, header = std::string(header)] { state->run(header); });
+        if (!writer.joinable()) {
+            state->inPlace = true;
+            if (const int error = state->put(header); error != 0) {
+                why = std::strerror(error);
+                return nullptr;
+            }
+            return std::unique_ptr<RecordWriter>(new RecordWriter(std::move(state)));
+        }
+        writer.detach();
     } catch (const std::system_error& e) {
         why = e.what();
         return nullptr;
@@ -153,6 +171,7 @@ bool RecordWriter::stopped() const { return state_->stopped; }
 bool RecordWriter::write(std::string lines) {
     State& s = *state_;
     if (s.stopped || lines.empty()) return !s.stopped;
+    if (s.inPlace) return s.putOrStop(lines);
     {
         std::lock_guard<std::mutex> held(s.lock);
         if (s.closing) return false;
@@ -175,6 +194,7 @@ void RecordWriter::finish() {
     std::unique_lock<std::mutex> held(s.lock);
     if (s.closing) return;
     s.closing = true;
+    if (s.inPlace) return;
     s.changed.notify_all();
     // The thread ends once the queue is empty, and the file closes with the
     // last owner of the state: this object or the thread, whichever is later.

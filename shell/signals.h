@@ -25,6 +25,8 @@ bool startSignalWatch(void (*notify)(OutsideRequest request));
 // Starts `body` on a thread that never takes a signal: on Linux every signal
 // is blocked in it, so outside requests stay the watcher's, and a write to a
 // pipe nobody reads any more fails with EPIPE instead of ending the game.
+// Where there are no threads (the browser) it returns an empty thread without
+// running `body`.
 std::thread startQuietThread(std::function<void()> body);
 
 }  // namespace drumhold

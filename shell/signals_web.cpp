@@ -7,4 +7,8 @@ namespace drumhold {
 
 bool startSignalWatch(void (*)(OutsideRequest)) { return false; }
 
+// The page has one thread: no thread is started, and the caller does the work
+// itself (the record goes to a file in memory, which never keeps it waiting).
+std::thread startQuietThread(std::function<void()>) { return {}; }
+
 }  // namespace drumhold
