@@ -2,6 +2,7 @@
 // and prints a per-frame hash (or the full state) of the world.
 //
 //   drumhold-trace [--full] [--frames A:B] [SCRIPT]
+//   drumhold-trace --help | --version
 //
 // A script file is checked line by line before any frame runs; standard input
 // runs frames as its lines arrive and stops at a bad line. Exit status: 0 done
@@ -25,6 +26,7 @@ constexpr int kUsageError = 2;
 constexpr int kOutOfSync = 3;
 constexpr char kUsage[] =
     "usage: drumhold-trace [--full] [--frames A:B] [SCRIPT]\n"
+    "       drumhold-trace --help | --version\n"
     "  Runs the game headless on a key script (standard input when SCRIPT is\n"
     "  absent or '-') and prints 'FRAME <n> <hash>' for every frame.\n"
     "  --full        print each frame's whole state instead of its hash\n"
@@ -71,6 +73,9 @@ int main(int argc, char** argv) {
             endOfOptions = true;
         } else if (!endOfOptions && (arg == "-h" || arg == "--help")) {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (!endOfOptions && arg == "--version") {
+            std::puts("drumhold-trace " DRUMHOLD_VERSION);
             return 0;
         } else if (!endOfOptions && arg == "--full") {
             options.full = true;
