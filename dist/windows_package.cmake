@@ -1,4 +1,4 @@
-# The Windows package, build-windows/drumhold-windows-x64.zip: the game and the
+# The Windows package, build-windows/drumhold-VERSION-windows-x64.zip: the game and the
 # replay tool, the README as text, the OCR-A font the game looks for beside
 # itself (Debian's fonts-ocr-a, in the public domain) and the licences of what
 # the game links in.
@@ -10,7 +10,9 @@ endif()
 # Beside the programs of the build too, where the game and the tests run.
 configure_file(${font} ${PROJECT_BINARY_DIR}/OCRABold.ttf COPYONLY)
 
-set(zip ${PROJECT_BINARY_DIR}/drumhold-windows-x64.zip)
+set(zip_name drumhold-${PROJECT_VERSION}-windows-x64.zip)
+set(zip ${PROJECT_BINARY_DIR}/${zip_name})
+set(pack ${PROJECT_SOURCE_DIR}/scripts/pack-zip.sh)
 set(licences
   ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/SDL2-LICENSE.txt
   ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/FreeType-FTL.txt
@@ -21,9 +23,9 @@ add_custom_command(
           "-DPROGRAMS=$<TARGET_FILE:drumhold>;$<TARGET_FILE:drumhold-trace>"
           -DREADME=${PROJECT_SOURCE_DIR}/README.md -DFONT=${font}
           "-DLICENCES=${licences};/usr/share/doc/fonts-ocr-a/copyright"
-          -P ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
+          -DPACK=${pack} -P ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
   DEPENDS drumhold drumhold-trace ${PROJECT_SOURCE_DIR}/README.md ${font} ${licences}
-          ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
-  COMMENT "Packing drumhold-windows-x64.zip"
+          ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake ${pack}
+  COMMENT "Packing ${zip_name}"
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${zip})
