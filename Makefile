@@ -3,11 +3,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
+DIST       ?= dist
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows clean
+.PHONY: all deps configure build run test bench sanitize install uninstall screenshots windows test-windows release \
+        test-release clean
 
 all: build
 
@@ -48,6 +50,16 @@ windows:
 test-windows: build windows
 	scripts/test-windows.sh $(WINDOWS_BUILD) -j $(JOBS)
 
+# A release of the committed source into $(DIST)/: the Debian package, the
+# Windows and web zips, the source tarball and SHA256SUMS (see README).
+release:
+	JOBS=$(JOBS) scripts/release.sh $(DIST)
+
+# The release as a user meets it: the package installed, run and removed (as
+# root), the source tarball's own `make test`, the zips' contents.
+test-release: release
+	JOBS=$(JOBS) scripts/test-release.sh $(DIST)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -60,4 +72,4 @@ screenshots: build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) build-release
