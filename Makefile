@@ -8,12 +8,13 @@ WINDOWS_BUILD ?= build-windows
 CROSS_BUILD ?= build-cross
 WEB_BUILD  ?= build-web
 WEB_PORT   ?= 8800
+DIST       ?= dist
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?=
 
-.PHONY: all deps test-deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross web run-web test-web clean
+.PHONY: all deps test-deps configure build run test bench sanitize install uninstall screenshots windows test-windows cross test-cross web run-web test-web release test-release clean
 # Prerequisites run in the order written (deps before build); each build
 # runs its own jobs in parallel.
 .NOTPARALLEL:
@@ -107,6 +108,16 @@ run-web: web
 test-web: build web
 	scripts/test-web.sh $(BUILD) $(WEB_BUILD)
 
+# A release of the committed source into $(DIST)/: the Debian package, the
+# Windows and web zips, the source tarball and SHA256SUMS (see README).
+release:
+	JOBS=$(JOBS) scripts/release.sh $(DIST)
+
+# The release as a user meets it: the package installed, run and removed (as
+# root), the source tarball's own `make test`, the zips' contents.
+test-release: release
+	JOBS=$(JOBS) scripts/test-release.sh $(DIST)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -119,4 +130,4 @@ screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD) build-release

@@ -48,6 +48,4 @@ foreach(licence ${LICENCES})
   endif()
   as_text(${licence} ${top}/licences/${name})
 endforeach()
-file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip drumhold
-                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND bash ${PACK} ${ZIP} ${STAGE} drumhold COMMAND_ERROR_IS_FATAL ANY)

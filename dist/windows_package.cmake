@@ -1,4 +1,4 @@
-# The Windows package, build-windows/drumhold-windows-x64.zip: the game and the
+# The Windows package, build-windows/drumhold-VERSION-windows-x64.zip: the game and the
 # replay tool, the README for Windows players as text (dist/README-windows.md,
 # with the sections it shares taken from README.md), the project's licence, the
 # OCR-A font the game looks for beside itself (Debian's fonts-ocr-a, in the
@@ -11,7 +11,9 @@ endif()
 # Beside the programs of the build too, where the game and the tests run.
 configure_file(${font} ${PROJECT_BINARY_DIR}/OCRABold.ttf COPYONLY)
 
-set(zip ${PROJECT_BINARY_DIR}/drumhold-windows-x64.zip)
+set(zip_name drumhold-${PROJECT_VERSION}-windows-x64.zip)
+set(zip ${PROJECT_BINARY_DIR}/${zip_name})
+set(pack ${PROJECT_SOURCE_DIR}/scripts/pack-zip.sh)
 set(licences
   ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/SDL2-LICENSE.txt
   ${DRUMHOLD_WINDOWS_DEPS}/share/licenses/FreeType-FTL.txt
@@ -23,9 +25,9 @@ add_custom_command(
           -DREADME=${CMAKE_CURRENT_SOURCE_DIR}/README-windows.md -DSOURCE=${PROJECT_SOURCE_DIR}
           -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE -DFONT=${font}
           "-DLICENCES=${licences};/usr/share/doc/fonts-ocr-a/copyright"
-          -P ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
+          -DPACK=${pack} -P ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
   DEPENDS drumhold drumhold-trace ${CMAKE_CURRENT_SOURCE_DIR}/README-windows.md ${PROJECT_SOURCE_DIR}/README.md
-          ${PROJECT_SOURCE_DIR}/LICENSE ${font} ${licences} ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake
-  COMMENT "Packing drumhold-windows-x64.zip"
+          ${PROJECT_SOURCE_DIR}/LICENSE ${font} ${licences} ${CMAKE_CURRENT_SOURCE_DIR}/make_windows_zip.cmake ${pack}
+  COMMENT "Packing ${zip_name}"
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${zip})
