@@ -90,14 +90,14 @@ source_version() {
 # fetch_sources PACKAGE=VERSION:FOLDER...: the source packages, checked against
 # the signed archive index by apt and unpacked into FOLDER in the current folder.
 fetch_sources() {
-    local t spec names=() known
+    local t pin names=() known
     t=$(now)
     enable_deb_src
-    for spec in "$@"; do names+=("${spec%%=*}"); done
+    for pin in "$@"; do names+=("${pin%%=*}"); done
     known=$(apt-cache showsrc --only-source "${names[@]}" 2>/dev/null || true)
-    for spec in "$@"; do
-        spec=${spec%%:*}
-        grep -qx "Version: ${spec#*=}" <<<"$known" || { apt_update; break; }
+    for pin in "$@"; do
+        pin=${pin%%:*}
+        grep -qx "Version: ${pin#*=}" <<<"$known" || { apt_update; break; }
     done
     local apt_source=(apt-get source --download-only --only-source -qq)
     # As root apt would drop to its _apt user, which may not enter this folder.
@@ -105,9 +105,9 @@ fetch_sources() {
     "${apt_source[@]}" "${@%%:*}" >/dev/null ||
         die "apt-get source ${*%%:*} failed (are deb-src entries enabled?)"
     # dpkg-source need not look for the uploader's key, which the machine does not have.
-    for spec in "$@"; do
-        dpkg-source --no-check -x "${spec%%=*}"_*.dsc "${spec#*:}" >>dpkg-source.log 2>&1 ||
-            die "unpacking ${spec%%=*} failed; see $PWD/dpkg-source.log"
+    for pin in "$@"; do
+        dpkg-source --no-check -x "${pin%%=*}"_*.dsc "${pin#*:}" >>dpkg-source.log 2>&1 ||
+            die "unpacking ${pin%%=*} failed; see $PWD/dpkg-source.log"
     done
     say "sources of ${*%%:*} fetched in $(took "$t")"
 }
@@ -116,17 +116,17 @@ fetch_sources() {
 # source package (its .orig tarball, checked against the .dsc that apt checked),
 # unpacked into FOLDER; for a package whose Debian changes do not matter here.
 fetch_upstream_tarball() {
-    local spec=$1 folder=$2 dsc tarball sum
+    local pin=$1 folder=$2 dsc tarball sum
     local apt_source=(apt-get source --download-only --only-source -qq)
     [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
-    "${apt_source[@]}" "$spec" >/dev/null 2>&1 || true  # the Debian diff may be missing
-    dsc=$(ls "${spec%%=*}"_*.dsc 2>/dev/null | head -n 1)
-    [ -n "$dsc" ] || die "apt-get source $spec fetched no .dsc"
+    "${apt_source[@]}" "$pin" >/dev/null 2>&1 || true  # the Debian diff may be missing
+    dsc=$(ls "${pin%%=*}"_*.dsc 2>/dev/null | head -n 1)
+    [ -n "$dsc" ] || die "apt-get source $pin fetched no .dsc"
     tarball=$(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
                    on && $3 ~ /\.orig\.tar\./ { print $3; exit }' "$dsc")
     sum=$(awk -v f="$tarball" '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
                    on && $3 == f { print $1; exit }' "$dsc")
-    [ -n "$tarball" ] && [ -f "$tarball" ] || die "apt-get source $spec fetched no upstream tarball"
+    [ -n "$tarball" ] && [ -f "$tarball" ] || die "apt-get source $pin fetched no upstream tarball"
     echo "$sum  $tarball" | sha256sum -c --quiet - || die "$tarball does not match $dsc"
     mkdir -p "$folder"
     tar -xf "$tarball" -C "$folder" --strip-components=1 || die "unpacking $tarball failed"
