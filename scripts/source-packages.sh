@@ -1,6 +1,7 @@
 # Steps that building libraries from Debian's source packages takes: running as
 # root, refreshing apt once, enabling the source packages, fetching and
-# unpacking them. Sourced by scripts/web-deps.sh, with $tag naming the caller.
+# unpacking them, and the cache folder they go into. Sourced by
+# scripts/windows-deps.sh and scripts/web-deps.sh, with $tag naming the caller.
 
 say() { echo "$tag: $*"; }
 die() { echo "$tag: error: $*" >&2; exit 1; }
@@ -130,4 +131,45 @@ fetch_upstream_tarball() {
     echo "$sum  $tarball" | sha256sum -c --quiet - || die "$tarball does not match $dsc"
     mkdir -p "$folder"
     tar -xf "$tarball" -C "$folder" --strip-components=1 || die "unpacking $tarball failed"
+}
+
+# open_cache ROOT KEY: the cache folder ROOT/KEY ($prefix), held under a lock
+# against a second run. When it is complete, prints it and ends the script;
+# otherwise starts it afresh and enters its scratch folder ($work).
+open_cache() {
+    local root=$1
+    prefix=$root/$2
+    work=$prefix.work
+    mkdir -p "$root"
+    exec 9>"$root/.lock"
+    flock -w 3600 9 || die "another $tag run has held $root/.lock for an hour"
+    if [ -f "$prefix/.complete" ]; then
+        say "ready in $prefix"
+        echo "$prefix" >&3
+        exit 0
+    fi
+    rm -rf "$prefix" "$work"
+    mkdir -p "$work" "$prefix"
+    cd "$work"
+}
+
+# step NAME COMMAND...: the output in NAME.log, shown in part only on failure.
+step() {
+    local name=$1 t; shift
+    t=$(now)
+    if ! "$@" >"$name.log" 2>&1; then
+        tail -n 40 "$name.log" >&2
+        die "building $name failed; the whole log is $work/$name.log"
+    fi
+    say "built $name in $(took "$t")"
+}
+
+# close_cache TEXT: marks the cache folder complete (TEXT, the versions, is its
+# .complete), drops the scratch folder and prints the folder.
+close_cache() {
+    printf '%s\n' "$1" >"$prefix/.complete"
+    cd "$prefix/.."
+    rm -rf "$work"
+    say "ready in $prefix ($(du -sh "$prefix" | cut -f1))"
+    echo "$prefix" >&3
 }

@@ -64,36 +64,12 @@ em_version=$(dpkg-query -W -f='${Version}' emscripten)
 recipe_hash=$(declare -f recipe recipe_build | sha256sum | cut -c1-8)
 key=sdl2-${sdl_version}_freetype-${ft_version}_glu-${glu_version}_emscripten-${em_version}_${recipe_hash}
 
-root=${DRUMHOLD_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/web-deps}
-prefix=$root/$key
-mkdir -p "$root"
-exec 9>"$root/.lock"
-flock -w 3600 9 || die "another web-deps run has held $root/.lock for an hour"
-
-if [ -f "$prefix/.complete" ]; then
-    say "ready in $prefix"
-    echo "$prefix" >&3
-    exit 0
-fi
-
-work=$root/$key.work
-rm -rf "$prefix" "$work"
-mkdir -p "$work" "$prefix/src/glu"
-cd "$work"
+open_cache "${DRUMHOLD_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/web-deps}" "$key"
+mkdir -p "$prefix/src/glu"
 fetch_sources "libsdl2=$sdl_version:sdl2" "freetype=$ft_version:freetype"
 fetch_upstream_tarball "libglu=$glu_version" glu
 
 jobs=$(nproc)
-# step NAME COMMAND...: the output in NAME.log, shown in part only on failure.
-step() {
-    local name=$1 t; shift
-    t=$(now)
-    if ! "$@" >"$name.log" 2>&1; then
-        tail -n 40 "$name.log" >&2
-        die "building $name failed; the whole log is $work/$name.log"
-    fi
-    say "built $name in $(took "$t")"
-}
 recipe
 
 mkdir -p "$prefix/share/licenses"
@@ -101,9 +77,5 @@ cp sdl2/LICENSE.txt "$prefix/share/licenses/SDL2-LICENSE.txt"
 cp freetype/docs/FTL.TXT "$prefix/share/licenses/FreeType-FTL.txt"
 sed -n "/SGI FREE SOFTWARE LICENSE/,/^ \*\//p" glu/src/libtess/tess.c >"$prefix/share/licenses/GLU-SGI-FSL-B.txt"
 
-printf 'libsdl2 %s\nfreetype %s\nlibglu %s\nemscripten %s\n' \
-    "$sdl_version" "$ft_version" "$glu_version" "$em_version" >"$prefix/.complete"
-cd "$root"
-rm -rf "$work"
-say "ready in $prefix ($(du -sh "$prefix" | cut -f1))"
-echo "$prefix" >&3
+close_cache "$(printf 'libsdl2 %s\nfreetype %s\nlibglu %s\nemscripten %s\n' \
+    "$sdl_version" "$ft_version" "$glu_version" "$em_version")"
