@@ -54,9 +54,9 @@ struct RunOptions {
 };
 
 // The whole run on `platform`, drawing with `presentation` and playing cues on
-// `sound`: register, then open a window, show the title, pump messages and run
-// frames until the quit message, close, and again while `running` is set (a
-// display switch). Returns the exit code: 0 after a normal end, 1 when a window
+// `sound`: start the video system, then open a window, show the title, pump
+// messages and run frames until the quit message, close, and again while
+// `running` is set (a display switch). Returns the exit code: 0 after a normal end, 1 when a window
 // cannot be opened (at the start or after a display switch), -1 when the video
 // system cannot be brought up.
 int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options = {});

@@ -34,7 +34,7 @@ void Recorder::checkAndFlush(const replay::FrameView& frame) {
 }
 
 void Recorder::flush() {
-    if (!writer_->write(std::exchange(pending_, {}))) pending_.clear();
+    writer_->write(std::exchange(pending_, {}));
 }
 
 void Recorder::begin(const replay::FrameView& frame0) { checkAndFlush(frame0); }
