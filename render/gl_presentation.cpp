@@ -13,9 +13,19 @@ void GlPresentation::contextOpened() {
     context_.emplace();
     context_->font = compileFont(*outlines_);
     setView();
+    viewport_ = {};
+    lineWidth_ = 1.0f;
 }
 
-void GlPresentation::setViewport(int width, int height) { glViewport(0, 0, width, height); }
+void GlPresentation::setViewport(int width, int height) {
+    glViewport(0, 0, width, height);
+    viewport_ = {0, 0, width, height};
+    // Set only when it changes: at 800x600 the viewport is the only call.
+    if (const float lineWidth = lineWidthFor(viewport_); lineWidth != lineWidth_) {
+        glLineWidth(lineWidth);
+        lineWidth_ = lineWidth;
+    }
+}
 
 void GlPresentation::setClearValues() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -27,7 +37,7 @@ void GlPresentation::showTitle() {
 }
 
 void GlPresentation::drawFrame(const GameState& game) {
-    if (context_) drumhold::drawFrame(game, screen_, *context_);
+    if (context_) drumhold::drawFrame(game, screen_, *context_, viewport_);
 }
 
 unsigned GlPresentation::compileTankList(const Shape& shape) {

@@ -29,6 +29,8 @@ private:
     std::optional<FontOutlines> outlines_;  // read once, at the first context
     std::optional<RenderContext> context_;  // while a context is current
     AttractScreen screen_;
+    Viewport viewport_;       // as last set in the current context
+    float lineWidth_ = 1.0f;  // likewise
 };
 
 }  // namespace drumhold

@@ -2,6 +2,8 @@
 // debris, the barrels and the power-up, and the view they are drawn in.
 #include "render/scene.h"
 
+#include <algorithm>
+
 #include "data/tables.h"
 #include "render/gl.h"
 #include "render/powerup.h"
@@ -15,6 +17,11 @@ void setView() {
     glOrtho(-60.0, 60.0, -45.0, 45.0, 0.0, 1000.0);
     glViewport(0, 0, 800, 600);
     glLineWidth(1.0f);
+}
+
+float lineWidthFor(const Viewport& viewport) {
+    const float scale = std::min(viewport.width / 800.0f, viewport.height / 600.0f);
+    return std::max(1.0f, scale);
 }
 
 void drawScene(const GameState& game, RenderContext& context) {

@@ -9,9 +9,22 @@
 
 namespace drumhold {
 
+// Where the field lands in the window, in window pixels. The field is
+// stretched over it; the scroller's band is clipped in these pixels and lines
+// are drawn as wide as the picture is scaled, so that any size shows the
+// 800x600 picture made larger or smaller.
+struct Viewport {
+    int x = 0, y = 0;
+    int width = 800, height = 600;
+};
+
 // Multiplies the field's orthographic view onto the current matrix and sets the
 // 800x600 viewport and line width 1.
 void setView();
+
+// Lines as heavy, relative to the field, as at 800x600: one pixel there, never
+// less than one.
+float lineWidthFor(const Viewport& viewport);
 
 // One frame of the field, back to front.
 void drawScene(const GameState& game, RenderContext& context);

@@ -75,12 +75,14 @@ void drawTitle(const Font& font) {
     glPopMatrix();
 }
 
-void drawInstructions(const Font& font, int frame) {
+void drawInstructions(const Font& font, int frame, const Viewport& viewport) {
     glListBase(font.base);
-    // Window pixel rows 10..229 and columns 0..798: the field's band from
-    // y = -43.5 to -10.5.
+    // At 800x600, window pixel rows 10..229 and columns 0..798: the field's
+    // band from y = -43.5 to -10.5; in proportion at any other size.
+    const auto scaled = [](int pixels, int size, int full) { return (pixels * size + full / 2) / full; };
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 10, 799, 220);
+    glScissor(viewport.x, viewport.y + scaled(10, viewport.height, 600), scaled(799, viewport.width, 800),
+              scaled(220, viewport.height, 600));
     glPushMatrix();
     // 0.2 units a frame; a cycle of 1102.5 frames lifts the block by 63 lines,
     // so the last line leaves the band before the first one comes back.
@@ -105,7 +107,7 @@ void showTitle(RenderContext& context) {
     drawTitle(context.font);
 }
 
-void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context) {
+void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context, const Viewport& viewport) {
     if (game.playing) {
         screen.wasPlaying = true;
         drawScene(game, context);
@@ -115,7 +117,7 @@ void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& cont
     if (screen.wasPlaying) screen.scrollFrame = 0;
     drawScene(game, context);
     drawGameOver(context.font);
-    drawInstructions(context.font, screen.scrollFrame);
+    drawInstructions(context.font, screen.scrollFrame, viewport);
     ++screen.scrollFrame;
     screen.wasPlaying = false;
 }

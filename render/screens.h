@@ -2,6 +2,7 @@
 #pragma once
 
 #include "render/context.h"
+#include "render/scene.h"
 #include "world/records.h"
 
 namespace drumhold {
@@ -29,13 +30,14 @@ void drawScoreLine(const GameState& game, const Font& font);
 void drawGameOver(const Font& font);
 void drawTitle(const Font& font);
 // The instructions, scrolled up by 0.2 field units per frame, clipped to a band
-// near the bottom of the field.
-void drawInstructions(const Font& font, int frame);
+// near the bottom of the field, in the pixels of `viewport`.
+void drawInstructions(const Font& font, int frame, const Viewport& viewport = {});
 
 // Clears and draws the title screen (the caller presents it).
 void showTitle(RenderContext& context);
 // The frame step: the scene in play; outside play the scene, the game-over text
 // and the scroller, which restarts on the first frame after a game.
-void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context);
+void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context,
+               const Viewport& viewport = {});
 
 }  // namespace drumhold

@@ -160,6 +160,25 @@ TEST_F(TextTest, ScrollerDrawsOnlyInsideItsBandAndRisesFromBelowIt) {
     EXPECT_NEAR(litColumns(f, -37.0, -35.5).first, column(inkOf(instructionLines[2], -50.0, 3.1).left), 1.0);
 }
 
+// A window shown at another size (a scaled window, a page) draws the field over
+// its whole viewport: the band must be clipped in that viewport's pixels, or
+// lines above it show through (smaller) or the band is cut (larger).
+TEST_F(TextTest, ScrollerBandFollowsTheViewport) {
+    const Viewport half{0, 0, 400, 300};
+    glViewport(half.x, half.y, half.width, half.height);
+    int outside = 0, atTheBandsEdges = 0;
+    for (int frame = 0; frame < 1102; frame += 9) {
+        clear();
+        drawInstructions(context.font, frame, half);
+        const Frame f;
+        outside += f.lit() - f.lit(0, 5, 399, 114);
+        atTheBandsEdges += f.lit(0, 5, 399, 9) + f.lit(0, 110, 399, 114);
+    }
+    glViewport(0, 0, 800, 600);
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(atTheBandsEdges, 0);
+}
+
 TEST_F(TextTest, FrameStepRestartsTheScrollerOnTheFirstFrameAfterAGame) {
     const int gameOverTop = row(26.0), gameOverBottom = row(33.0);
     AttractScreen screen{500, false};
