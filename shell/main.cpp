@@ -12,6 +12,7 @@
 
 #include "render/gl_presentation.h"
 #include "replay/script.h"
+#include "replay/standard_streams.h"
 #include "shell/loop.h"
 #include "shell/options.h"
 #include "shell/record_writer.h"
@@ -93,6 +94,7 @@ int openJournal(const Options& options, std::unique_ptr<Journal>& journal) {
 // On Windows SDL.h renames this function SDL_main; main_windows.cpp holds the
 // program's real entry point, which joins the caller's console and calls it.
 int main(int argc, char** argv) {
+    replay::keepStandardStreamsOpen();
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) return badArguments(error);

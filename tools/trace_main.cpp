@@ -17,8 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "replay/standard_streams.h"
 #include "replay/text.h"
-#include "tools/standard_streams.h"
 #include "tools/trace_run.h"
 
 namespace {
@@ -66,7 +66,8 @@ int badScript(const std::string& source, const ScriptError& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    drumhold::tools::useBinaryStandardOutput();
+    keepStandardStreamsOpen();
+    useBinaryStandardOutput();
     TraceOptions options;
     const char* scriptPath = nullptr;
     bool endOfOptions = false;
@@ -137,7 +138,7 @@ int main(int argc, char** argv) {
     auto write = [](std::string_view chunk) {
         return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size() && std::fflush(stdout) == 0;
     };
-    ScriptReader reader = file ? ScriptReader(file) : ScriptReader(drumhold::tools::readStandardInput);
+    ScriptReader reader = file ? ScriptReader(file) : ScriptReader(readStandardInput);
     const TraceOutcome outcome = runTrace(reader, options, write);
     if (file) std::fclose(file);
 

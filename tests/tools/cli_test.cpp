@@ -129,14 +129,18 @@ TEST_F(TraceCli, APipeIsReadAsItComesAndACutRecordEndsBeforeItsCutLine) {
     const Result fromFile = run(quote(file));
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
 
-    // A named pipe (as `<(...)` makes) cannot be read twice: it streams.
+    // A named pipe (as `<(...)` makes) cannot be read twice: it streams, with
+    // standard input there or closed.
     const fs::path fifo = dir / "fifo";
     ASSERT_EQ(std::system(("mkfifo " + quote(fifo)).c_str()), 0);
-    const std::string command = "cat " + quote(file) + " > " + quote(fifo) + " & " + quote(DRUMHOLD_TRACE_BIN) + " " +
-                                quote(fifo) + " > " + quote(dir / "out") + " 2> " + quote(dir / "err") + "; wait";
-    const int raw = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << slurp(dir / "err");
-    EXPECT_EQ(slurp(dir / "out"), fromFile.out);
+    for (const char* in : {"", " <&-"}) {
+        const std::string command = "cat " + quote(file) + " > " + quote(fifo) + " & " + quote(DRUMHOLD_TRACE_BIN) +
+                                    " " + quote(fifo) + in + " > " + quote(dir / "out") + " 2> " + quote(dir / "err") +
+                                    "; wait";
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << in << ": " << slurp(dir / "err");
+        EXPECT_EQ(slurp(dir / "out"), fromFile.out) << in;
+    }
 
     // The record of a game whose disk filled inside a line: all before it
     // replays, one notice names the line, and the exit is 0.
