@@ -95,6 +95,10 @@ int openJournal(const Options& options, std::unique_ptr<Journal>& journal) {
 // program's real entry point, which joins the caller's console and calls it.
 int main(int argc, char** argv) {
     replay::keepStandardStreamsOpen();
+    // Before anything starts a thread, so that every thread keeps them
+    // blocked, and before a record or a replay is opened: a request during
+    // either waits for the window, it never ends the game.
+    startSignalWatch(&SdlPlatform::noteSignal);
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) return badArguments(error);
@@ -109,8 +113,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<Journal> journal;
     if (const int status = openJournal(options, journal); status != 0) return status;
 
-    // Before anything starts a thread, so that every thread keeps them blocked.
-    startSignalWatch(&SdlPlatform::noteSignal);
     SdlPlatform platform;
     GlPresentation presentation;
     Sound sound;
