@@ -152,10 +152,13 @@ bool ScriptReader::bad(std::string message) {
     return false;
 }
 
-// The next line without its newline; false at the end of the input. A line
-// that outgrows the limit is an error as soon as it does.
+// The next line without its newline; false at the end of the input. Of a
+// line that outgrows the limit only the limit is kept; the rest is read past,
+// and next() refuses the line only if a newline ends it (the cut rule holds
+// for any length).
 bool ScriptReader::readLine(std::string_view& line) {
     line_.clear();
+    overlong_ = false;
     bool any = false;
     lineEnded_ = false;
     for (;;) {
@@ -179,11 +182,8 @@ bool ScriptReader::readLine(std::string_view& line) {
         const char* end = buffer_.get() + filled_;
         const char* newline = std::find(start, end, '\n');
         const std::size_t length = static_cast<std::size_t>(newline - start);
-        if (line_.size() + length > kMaxLineBytes) {
-            ++lineNumber_;
-            return fail("line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
-        }
-        line_.append(start, length);
+        overlong_ = overlong_ || line_.size() + length > kMaxLineBytes;
+        if (!overlong_) line_.append(start, length);
         position_ += length;
         if (newline != end) {
             ++position_;
@@ -203,6 +203,7 @@ bool ScriptReader::next(ScriptStep& step) {
     if (failed()) return false;
     std::string_view line;
     while (readLine(line)) {
+        if (overlong_) return bad("line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
         if (lineNumber_ == 1 && line.starts_with(kRecordHeader)) recordedBy_ = versionNamedIn(line);
         if (std::size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
         const auto w = words(line);

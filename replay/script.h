@@ -41,7 +41,8 @@ struct ScriptError {
     std::string message;     // printable: the bytes of the line it quotes are escaped
 };
 
-// Lines longer than this are refused rather than held in memory.
+// Lines longer than this are refused rather than held in memory (unless the
+// input ends inside one: a record cut short).
 inline constexpr std::size_t kMaxLineBytes = 4096;
 
 // Fills `buffer` with up to `size` bytes, blocking only until some are there;
@@ -84,7 +85,8 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t position_ = 0, filled_ = 0;
     bool atEnd_ = false;
-    std::string line_;
+    std::string line_;        // the current line, up to kMaxLineBytes of it
+    bool overlong_ = false;   // the current line outgrew kMaxLineBytes
     std::uint64_t lineNumber_ = 0;
     std::uint64_t frames_ = 0;
     bool justReinitialised_ = false;

@@ -140,6 +140,19 @@ TEST(TraceScript, FilesAsEditorsAndCrashesLeaveThem) {
     // that does not, in the middle, is an error as always.
     EXPECT_EQ(parseOk("3 up\n2 fire").size(), 2u);
     EXPECT_EQ(parseBad("3 up\ncheck 3 f8f5\n1 -\n").line, 2u);
+
+    // The zeros a crash leaves at the end of a file are a cut line however
+    // many there are; ended by a newline they are a line too long.
+    for (const std::size_t zeros : {kMaxLineBytes, kMaxLineBytes + 1, std::size_t{200000}}) {
+        const std::string tail = record.substr(0, record.rfind('\n') + 1) + std::string(zeros, '\0');
+        ScriptReader zeroed{std::string_view(tail)};
+        steps = 0;
+        while (zeroed.next(step)) ++steps;
+        EXPECT_EQ(steps, 2) << zeros;
+        EXPECT_FALSE(zeroed.failed()) << zeros << ": " << zeroed.error().message;
+        EXPECT_EQ(zeroed.cutLine().line, 4u) << zeros;
+        EXPECT_EQ(parseBad(tail + "\n1 -\n").line, 4u) << zeros;
+    }
 }
 
 TEST(TraceScript, KeyTableHoldsExactlyTheNamedKeys) {
