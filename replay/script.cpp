@@ -152,21 +152,31 @@ bool ScriptReader::bad(std::string message) {
     return false;
 }
 
-// The next line without its newline; false at the end of the input. Of a
-// line that outgrows the limit only the limit is kept; the rest is read past,
-// and next() refuses the line only if a newline ends it (the cut rule holds
-// for any length).
+// The next line without its newline; false at the end of the input, at a read
+// error, or when the input allowed is used up (paused(): the next call goes on
+// with the same line). Of a line that outgrows the limit only the limit is
+// kept; the rest is read past, and next() refuses the line only if a newline
+// ends it (the cut rule holds for any length).
 bool ScriptReader::readLine(std::string_view& line) {
-    line_.clear();
-    overlong_ = false;
-    bool any = false;
+    paused_ = false;
+    if (!lineOpen_) {
+        line_.clear();
+        lineSeen_ = false;
+        overlong_ = false;
+    }
+    lineOpen_ = true;
     lineEnded_ = false;
     for (;;) {
         if (position_ == filled_) {
             if (atEnd_) break;
+            if (allowed_ == 0) {
+                paused_ = true;
+                return false;
+            }
             bool readFailed = false;
             filled_ = read_(buffer_.get(), kBufferBytes, readFailed);
             position_ = 0;
+            allowed_ -= std::min(allowed_, filled_);
             if (readFailed) {
                 const int error = errno;
                 return fail(error != 0 ? std::string("cannot read the script: ") + std::strerror(error)
@@ -177,7 +187,7 @@ bool ScriptReader::readLine(std::string_view& line) {
                 break;
             }
         }
-        any = true;
+        lineSeen_ = true;
         const char* start = buffer_.get() + position_;
         const char* end = buffer_.get() + filled_;
         const char* newline = std::find(start, end, '\n');
@@ -191,7 +201,8 @@ bool ScriptReader::readLine(std::string_view& line) {
             break;
         }
     }
-    if (!any) return false;
+    lineOpen_ = false;
+    if (!lineSeen_) return false;
     ++lineNumber_;
     line = line_;
     // An editor's byte-order mark before the first line is no part of it.

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "data/keys.h"
 #include "replay/script.h"
 
 namespace drumhold {
@@ -48,6 +49,15 @@ void pumpMessages(GameSession& session) {
             platform.waitMessage();
             continue;
         }
+        // A replay may initialise the world again first, or read on: then the
+        // messages come first again (Esc held ends the run, as at any frame).
+        if (const Before before = session.journal.beforeFrame(session.view()); before != Before::Frame) {
+            if (before == Before::Reinit)
+                initGame(session);
+            else if (window.keys[vk::escape] != 0)
+                requestQuit(window);
+            continue;
+        }
         // The sleep of one update lies inside the interval measured for the
         // next, so frames alternate between sleeping and not; one update is
         // always exactly one tick, whatever the elapsed time.
@@ -61,7 +71,6 @@ void pumpMessages(GameSession& session) {
         window.presentation->drawFrame(session.world.game());
         platform.swapBuffers();
         session.journal.frameDone(replay::heldKeys(keys), session.view(), now);
-        while (window.running && session.journal.reinitWanted(session.view())) initGame(session);
     }
 }
 
@@ -92,7 +101,6 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
         initGame(session);
         if (first) session.journal.begin(session.view());
         first = false;
-        while (window.running && session.journal.reinitWanted(session.view())) initGame(session);
         pumpMessages(session);
         // The world stays: the next opening puts a fresh game in its place.
         presentation.contextClosing();

@@ -1,6 +1,7 @@
 // Recorded and replayed games on the fake platform, each record fed back
 // through the replay tool's run: display switches anywhere, a disk that fills,
-// a reader that goes away or stalls, a flood of reinit lines, a wrong hash.
+// a reader that goes away or stalls, floods of reinit or check lines, a wrong
+// hash.
 // not on Windows: pipes, file size limits and signals of POSIX
 #include <fcntl.h>
 #include <signal.h>
@@ -92,9 +93,10 @@ protected:
         std::uint64_t endedAt = 0;  // ms
     };
     // Replays `path` in a fresh window run, closed after `closeAfter` frames
-    // (0: when the replay ends), `request` arriving at `at` ms if given.
+    // (0: when the replay ends), `request` arriving at `at` ms if given, or
+    // else at the loop's look for messages number `atLook`.
     Replay replayInWindow(const fs::path& path, int closeAfter = 0, std::uint64_t at = 0,
-                          ShellMessage request = message(MessageType::Close)) {
+                          ShellMessage request = message(MessageType::Close), int atLook = 0) {
         FakePlatform other;
         FakePresentation shown{other};
         std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -107,6 +109,9 @@ protected:
             if (frame == last || (!closeAfter && !replayer.replaying())) other.post(message(MessageType::Close));
         };
         if (at) other.schedule(at, request);
+        other.onLook = [&](int look) {
+            if (look == atLook) other.post(request);
+        };
         ::testing::internal::CaptureStderr();
         runGame(other, shown, silent, {true, &replayer, {}});
         return {::testing::internal::GetCapturedStderr(), shown.titles, shown.frames.size(), other.now};
@@ -217,7 +222,7 @@ TEST_F(RecordTest, AStalledReaderNeverHoldsUpTheGame) {
     EXPECT_NE(said.find("not reading"), std::string::npos) << said;
 }
 
-TEST_F(RecordTest, AReinitFloodCostsOneTitleAndEscOrCloseEndItAtOnce) {
+TEST_F(RecordTest, FloodsOfReinitOrCheckLinesCostOneTitleAndEscOrCloseEndThemAtOnce) {
     const fs::path record = dir / "flood.replay";
     std::string flood = "3 -\n";
     for (int i = 0; i < 100000; ++i) flood += "reinit\n";
@@ -236,6 +241,23 @@ TEST_F(RecordTest, AReinitFloodCostsOneTitleAndEscOrCloseEndItAtOnce) {
         EXPECT_EQ(run.titles, 2);
         EXPECT_LT(run.endedAt, 6000u + 1000) << run.said;
         EXPECT_LE(run.frames, 4u);
+    }
+
+    // Megabytes of checks of frame 0, the last one wrong: the window looks at
+    // its messages while it reads them, and a close request or Esc ends the
+    // run there, before the wrong one is reached.
+    const fs::path played = dir / "played.replay";
+    playRecorded(writerTo(played), 5);
+    const std::string text = readAll(played);
+    const std::string check0 = text.substr(text.find("check 0 "), 25);
+    std::string checks = kHeader;
+    for (int i = 0; i < 200000; ++i) checks += check0;
+    checks += "check 0 0000000000000000\n5 -\n";
+    std::ofstream(record, std::ios::binary) << checks;
+    for (const ShellMessage& request : {message(MessageType::Close), keyDown(vk::escape)}) {
+        run = replayInWindow(record, 8, 0, request, 3);
+        EXPECT_EQ(run.said.find("out of sync"), std::string::npos) << run.said;
+        EXPECT_EQ(run.frames, 0u);
     }
 }
 
