@@ -36,8 +36,8 @@ struct RecordWriter::State {
     std::mutex lock;
     std::condition_variable changed;
     std::deque<std::string> queue;
-    std::size_t queuedBytes = 0;
-    bool writing = false;  // the thread holds a chunk taken off the queue
+    std::size_t queuedBytes = 0;   // in the queue
+    std::size_t writingBytes = 0;  // in the chunk the thread took off the queue
     bool closing = false;
     std::atomic<bool> stopped{false};
     std::uint64_t lineEnd = 0;  // bytes in the file up to the end of its last whole line
@@ -45,7 +45,7 @@ struct RecordWriter::State {
     int headerError = 0;
     // No thread to write with (the browser, whose files are in memory and
     // never keep anyone waiting): every chunk is written as it comes.
-    bool inPlace = false;
+    bool inPlace = !threadsAvailable();
 
     ~State() {
         if (fd >= 0) ::close(fd);
@@ -101,12 +101,12 @@ struct RecordWriter::State {
             if (queue.empty()) return;
             std::string chunk = std::move(queue.front());
             queue.pop_front();
-            writing = true;
+            queuedBytes -= chunk.size();
+            writingBytes = chunk.size();
             held.unlock();
             const bool failed = !stopped && !putOrStop(chunk);
             held.lock();
-            writing = false;
-            queuedBytes -= chunk.size();
+            writingBytes = 0;
             if (failed) {
                 queue.clear();
                 queuedBytes = 0;
@@ -130,20 +130,21 @@ std::unique_ptr<RecordWriter> RecordWriter::adopt(int fd, std::string_view name,
     auto state = std::make_shared<State>();
     state->fd = fd;
     state->name = replay::printable(name, 200);
+    // What the descriptor already holds stays, should a write fail.
+    if (const auto at = ::lseek(fd, 0, SEEK_CUR); at > 0) state->lineEnd = static_cast<std::uint64_t>(at);
     // The header goes out before the game starts: a file that cannot take it
-    // is refused now, not found out in the middle of a game. The thread writes
-    // it, as everything else, so that no signal of a closed pipe reaches us.
-    try {
-        std::thread writer = startQuietThread([state, header = std::string(header)] { state->run(header); });
-        if (!writer.joinable()) {
-            state->inPlace = true;
-            if (const int error = state->put(header); error != 0) {
-                why = std::strerror(error);
-                return nullptr;
-            }
-            return std::unique_ptr<RecordWriter>(new RecordWriter(std::move(state)));
+    // is refused now, not found out in the middle of a game.
+    if (state->inPlace) {
+        if (const int error = state->put(header); error != 0) {
+            why = std::strerror(error);
+            return nullptr;
         }
-        writer.detach();
+        return std::unique_ptr<RecordWriter>(new RecordWriter(std::move(state)));
+    }
+    // The thread writes it, as everything else, so that a pipe that takes
+    // nothing never holds us up.
+    try {
+        startQuietThread([state, header = std::string(header)] { state->run(header); }).detach();
     } catch (const std::system_error& e) {
         why = e.what();
         return nullptr;
@@ -175,7 +176,7 @@ bool RecordWriter::write(std::string lines) {
     {
         std::lock_guard<std::mutex> held(s.lock);
         if (s.closing) return false;
-        if (s.queuedBytes + lines.size() > kMaxQueuedBytes) {
+        if (s.queuedBytes + s.writingBytes + lines.size() > kMaxQueuedBytes) {
             s.queue.clear();
             s.queuedBytes = 0;
             s.stop("the record's reader is not reading (" + std::to_string(kMaxQueuedBytes >> 10) +
@@ -199,9 +200,9 @@ void RecordWriter::finish() {
     // The thread ends once the queue is empty, and the file closes with the
     // last owner of the state: this object or the thread, whichever is later.
     const bool drained = s.changed.wait_for(held, std::chrono::milliseconds(kDrainMs),
-                                            [&s] { return s.queue.empty() && !s.writing; });
+                                            [&s] { return s.queue.empty() && s.writingBytes == 0; });
     if (!drained && !s.stopped) {
-        const std::size_t waiting = s.queuedBytes;
+        const std::size_t waiting = s.queuedBytes + s.writingBytes;
         held.unlock();
         s.stop("the record's reader is not reading; the last " + std::to_string(waiting) +
                " bytes are not written");

@@ -29,8 +29,8 @@ public:
     // Opens (creates, empties) `path`, writes `header`; null with the reason
     // in `why` when either fails.
     static std::unique_ptr<RecordWriter> open(const std::string& path, std::string_view header, std::string& why);
-    // Writes to `fd`, which it closes when done, `header` first; `name` is for
-    // messages.
+    // Writes to `fd`, which it closes when done, `header` first, after what
+    // the descriptor already holds; `name` is for messages.
     static std::unique_ptr<RecordWriter> adopt(int fd, std::string_view name, std::string_view header,
                                                std::string& why);
     ~RecordWriter();

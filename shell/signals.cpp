@@ -45,6 +45,8 @@ bool startSignalWatch(void (*notify)(OutsideRequest request)) {
     return true;
 }
 
+bool threadsAvailable() { return true; }
+
 std::thread startQuietThread(std::function<void()> body) {
     sigset_t all, previous;
     sigfillset(&all);

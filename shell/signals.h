@@ -25,11 +25,13 @@ enum class OutsideRequest { SwitchDisplay, Close };
 // their default actions).
 bool startSignalWatch(void (*notify)(OutsideRequest request));
 
+// False where the program has one thread only (the browser): work that would
+// have a thread of its own is done in place there.
+bool threadsAvailable();
+
 // Starts `body` on a thread that never takes a signal: on Linux every signal
-// is blocked in it, so outside requests stay the watcher's, and a write to a
-// pipe nobody reads any more fails with EPIPE instead of ending the game.
-// Where there are no threads (the browser) it returns an empty thread without
-// running `body`.
+// is blocked in it, so outside requests stay the watcher's. Only where
+// threadsAvailable(); throws std::system_error when the thread cannot start.
 std::thread startQuietThread(std::function<void()> body);
 
 }  // namespace drumhold

@@ -170,6 +170,26 @@ TEST_F(RecordTest, AFullDiskCutsTheRecordAtItsLastWholeLineAndTheGamePlaysOn) {
     EXPECT_EQ(said.find("recording stops"), said.rfind("recording stops")) << "said once: " << said;
     EXPECT_EQ(said.find('\x1b'), std::string::npos) << "no raw control byte reaches the terminal";
     EXPECT_NE(said.find("full\\x1b[2J.replay"), std::string::npos) << said;
+
+    // A descriptor handed over with lines in it already: those stay whole.
+    const fs::path after = dir / "after.replay";
+    const int fd = ::open(after.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string before = "# lines of someone else's\n# before the record\n";
+    ASSERT_EQ(::write(fd, before.data(), before.size()), static_cast<ssize_t>(before.size()));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ::testing::internal::CaptureStderr();
+    auto writer = RecordWriter::adopt(fd, "after", kHeader, why);
+    ASSERT_TRUE(writer) << why;
+    for (int i = 0; i < 100000 && writer->write("1 up\n2 -\n"); ++i) {
+    }
+    writer->finish();
+    ::testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    const std::string both = readAll(after);
+    EXPECT_EQ(both.rfind(before, 0), 0u) << both;
+    EXPECT_EQ(both.back(), '\n') << "the record ends at a whole line";
+    EXPECT_EQ(traceOf(both.substr(before.size())), tools::TraceOutcome::Done) << both;
 }
 
 TEST_F(RecordTest, AReaderThatGoesAwayStopsTheRecordNotTheGame) {
