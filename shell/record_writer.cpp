@@ -1,7 +1,6 @@
 // record_writer.cpp -- the record's writer thread and its bounded queue.
 #include "shell/record_writer.h"
 
-#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -19,20 +18,15 @@
 #include <utility>
 
 #include "replay/script.h"
+#include "shell/record_file.h"
 #include "shell/signals.h"
-
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
 
 namespace drumhold {
 
 struct RecordWriter::State {
     int fd = -1;
     std::string name;
+    RecordFile file;  // file.replacing: the new file, until the game begins
     std::mutex lock;
     std::condition_variable changed;
     std::deque<std::string> queue;
@@ -51,11 +45,10 @@ struct RecordWriter::State {
         if (fd >= 0) ::close(fd);
     }
 
-    // Says why recording stops, once.
-    void stop(const std::string& why) {
+    // Says why recording stops, once, and what is left.
+    void stop(const std::string& why, const char* left = "the record keeps what came before") {
         if (stopped.exchange(true)) return;
-        std::fprintf(stderr, "drumhold: %s: %s; recording stops, the record keeps what came before\n",
-                     name.c_str(), why.c_str());
+        std::fprintf(stderr, "drumhold: %s: %s; recording stops, %s\n", name.c_str(), why.c_str(), left);
     }
 
     // Writes all of `bytes`, whole lines; on failure cuts the file back to its
@@ -117,12 +110,15 @@ struct RecordWriter::State {
 };
 
 std::unique_ptr<RecordWriter> RecordWriter::open(const std::string& path, std::string_view header, std::string& why) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        why = std::strerror(errno);
+    RecordFile file;
+    if (!openRecordFile(path, kHeaderWaitMs, file, why)) return nullptr;
+    auto writer = adopt(file.fd, path, header, why);
+    if (!writer) {
+        if (!file.replacing.empty()) discardRecord(file);
         return nullptr;
     }
-    return adopt(fd, path, header, why);
+    writer->state_->file = std::move(file);
+    return writer;
 }
 
 std::unique_ptr<RecordWriter> RecordWriter::adopt(int fd, std::string_view name, std::string_view header,
@@ -169,6 +165,20 @@ RecordWriter::~RecordWriter() { finish(); }
 
 bool RecordWriter::stopped() const { return state_->stopped; }
 
+bool RecordWriter::commit() {
+    State& s = *state_;
+    if (s.file.replacing.empty()) return !s.stopped;
+    // A record that failed before the game began never takes FILE's place.
+    std::string why;
+    const bool done = !s.stopped && replaceWithRecord(s.file, why);
+    if (!done) {
+        discardRecord(s.file);
+        if (!why.empty()) s.stop("cannot put the record in its place: " + why, "the file stays as it was");
+    }
+    s.file.replacing.clear();
+    return done;
+}
+
 bool RecordWriter::write(std::string lines) {
     State& s = *state_;
     if (s.stopped || lines.empty()) return !s.stopped;
@@ -192,9 +202,20 @@ bool RecordWriter::write(std::string lines) {
 
 void RecordWriter::finish() {
     State& s = *state_;
+    // A game that never began: FILE stays as it was, nothing is waited for.
+    const bool dropped = !s.file.replacing.empty();
+    if (dropped) {
+        discardRecord(s.file);
+        s.file.replacing.clear();
+        s.stopped = true;
+    }
     std::unique_lock<std::mutex> held(s.lock);
     if (s.closing) return;
     s.closing = true;
+    if (dropped) {
+        s.queue.clear();
+        s.queuedBytes = 0;
+    }
     if (s.inPlace) return;
     s.changed.notify_all();
     // The thread ends once the queue is empty, and the file closes with the

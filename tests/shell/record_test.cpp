@@ -1,7 +1,7 @@
 // Recorded and replayed games on the fake platform, each record fed back
-// through the replay tool's run: display switches anywhere, a disk that fills,
-// a reader that goes away or stalls, floods of reinit or check lines, a wrong
-// hash.
+// through the replay tool's run: display switches anywhere, a game that never
+// begins, a disk that fills, a reader that goes away or stalls, floods of
+// reinit or check lines, a wrong hash.
 // not on Windows: pipes, file size limits and signals of POSIX
 #include <fcntl.h>
 #include <signal.h>
@@ -140,6 +140,46 @@ TEST_F(RecordTest, DisplaySwitchesAnywhereReplayInSyncInTheToolAndTheWindow) {
 
     const std::string said = replayInWindow(record).said;
     EXPECT_NE(said.find("replay ended at frame 302, in sync"), std::string::npos) << said;
+}
+
+TEST_F(RecordTest, AGameThatNeverBeginsLeavesTheFileAsItWasAndOneThatDoesReplacesIt) {
+    // A player's record, private, reached through a link.
+    const fs::path best = dir / "best.replay";
+    const std::string old = std::string(kHeader) + "check 0 0123456789abcdef\n";
+    std::ofstream(best, std::ios::binary) << old;
+    fs::permissions(best, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = dir / "link.replay";
+    fs::create_symlink("best.replay", link);
+    const auto kept = [&] {
+        EXPECT_EQ(readAll(best), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 2) << "nothing left behind";
+    };
+    const auto run = [&](const std::function<void(FakePlatform&)>& setUp) {
+        FakePlatform other;
+        FakePresentation shown{other};
+        setUp(other);
+        Recorder recorder(writerTo(link));
+        return runGame(other, shown, silent, {true, &recorder, {}});
+    };
+
+    // No video, no window, a close request during the title: no frame is played.
+    EXPECT_EQ(run([](FakePlatform& p) { p.videoWorks = false; }), -1);
+    kept();
+    EXPECT_EQ(run([](FakePlatform& p) { p.failOpeningNumber = 1; }), 1);
+    kept();
+    EXPECT_EQ(run([](FakePlatform& p) { p.schedule(1000, message(MessageType::Close)); }), 0);
+    kept();
+
+    // The first frame played: the record takes the file's place, behind the
+    // same link and as private as the file was.
+    playRecorded(writerTo(link), 50);
+    EXPECT_TRUE(fs::is_symlink(link));
+    const std::string text = readAll(best);
+    EXPECT_NE(text, old);
+    EXPECT_EQ(traceOf(text), tools::TraceOutcome::Done) << text;
+    EXPECT_EQ(fs::status(best).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 2);
 }
 
 TEST_F(RecordTest, AFullDiskCutsTheRecordAtItsLastWholeLineAndTheGamePlaysOn) {
