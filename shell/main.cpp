@@ -1,5 +1,5 @@
-// main.cpp -- the program's entry point: the command line, signals, sound,
-// then the game's run.
+// main.cpp -- the program's entry point: standard streams and signals, the
+// command line, sound, then the game's run.
 #include <SDL.h>
 #include <sys/stat.h>
 
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "render/gl_presentation.h"
@@ -27,6 +28,7 @@ namespace {
 using namespace drumhold;
 
 constexpr int kBadArguments = 2;
+constexpr int kOutOfMemory = 4;
 
 int badArguments(const std::string& what) {
     std::fprintf(stderr, "drumhold: %s (see drumhold --help)\n", what.c_str());
@@ -100,16 +102,7 @@ int openJournal(const Options& options, std::unique_ptr<Journal>& journal) {
     return 0;
 }
 
-}  // namespace
-
-// On Windows SDL.h renames this function SDL_main; main_windows.cpp holds the
-// program's real entry point, which joins the caller's console and calls it.
-int main(int argc, char** argv) {
-    replay::keepStandardStreamsOpen();
-    // Before anything starts a thread, so that every thread keeps them
-    // blocked, and before a record or a replay is opened: a request during
-    // either waits for the window, it never ends the game.
-    startSignalWatch(&SdlPlatform::noteSignal);
+int play(int argc, char** argv) {
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) return badArguments(error);
@@ -129,4 +122,23 @@ int main(int argc, char** argv) {
     Sound sound;
     // No cue sounds before the first frame: the title need not wait for the sound.
     return runGame(platform, presentation, sound, {!options.windowed, journal.get(), [&sound] { sound.open(); }});
+}
+
+}  // namespace
+
+// On Windows SDL.h renames this function SDL_main; main_windows.cpp holds the
+// program's real entry point, which joins the caller's console and calls it.
+int main(int argc, char** argv) {
+    replay::keepStandardStreamsOpen();
+    // Before anything starts a thread, so that every thread keeps them
+    // blocked, and before a record or a replay is opened: a request during
+    // either waits for the window, it never ends the game.
+    startSignalWatch(&SdlPlatform::noteSignal);
+    try {
+        return play(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // The window, if open, is closed on the way here, the display mode given back.
+        std::fputs("drumhold: out of memory\n", stderr);
+        return kOutOfMemory;
+    }
 }
