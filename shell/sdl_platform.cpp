@@ -120,6 +120,16 @@ void SdlPlatform::quitVideo() {
     videoUp_ = false;
 }
 
+bool SdlPlatform::displaySize(bool usable, int& width, int& height) {
+    // Windows open at (0, 0), on the first display.
+    SDL_Rect area{};
+    if (!videoUp_) return false;
+    if ((usable ? SDL_GetDisplayUsableBounds(0, &area) : SDL_GetDisplayBounds(0, &area)) != 0) return false;
+    width = area.w;
+    height = area.h;
+    return true;
+}
+
 bool SdlPlatform::openWindow(const char* title, int width, int height, bool fullscreen) {
     closeWindow();
     if (!videoUp_) return false;
@@ -205,6 +215,19 @@ bool SdlPlatform::switchDisplayMode(int width, int height, int bits) {
         if (SDL_GetTicks() - start >= kModeGiveUpMs) return false;
         SDL_Delay(5);
     }
+}
+
+bool SdlPlatform::coverDisplay(int& width, int& height) {
+    if (!window_) return false;
+    // A window manager makes it fullscreen (above panels); with none the
+    // borderless window already covers the display. It must not be resized
+    // now: the first frames would be drawn at the old size.
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        note("cannot cover the display");
+        return false;
+    }
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    return width > 0 && height > 0;
 }
 
 void SdlPlatform::leaveFullscreen(int width, int height) {

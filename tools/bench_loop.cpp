@@ -96,7 +96,9 @@ public:
     void quitVideo() override { sdl_.quitVideo(); }
     bool openWindow(const char* t, int w, int h, bool f) override { return sdl_.openWindow(t, w, h, f); }
     bool switchDisplayMode(int w, int h, int b) override { return sdl_.switchDisplayMode(w, h, b); }
+    bool coverDisplay(int& w, int& h) override { return sdl_.coverDisplay(w, h); }
     void leaveFullscreen(int w, int h) override { sdl_.leaveFullscreen(w, h); }
+    bool displaySize(bool u, int& w, int& h) override { return sdl_.displaySize(u, w, h); }
     void closeWindow() override { sdl_.closeWindow(); }
     void restoreDisplayMode() override { sdl_.restoreDisplayMode(); }
     bool takeMessage(ShellMessage& out) override {
@@ -140,7 +142,7 @@ public:
         : inner_(inner), platform_(platform), player_(player) {}
     void contextOpened() override { inner_.contextOpened(); }
     void contextClosing() override { inner_.contextClosing(); }
-    void setViewport(int w, int h) override { inner_.setViewport(w, h); }
+    void setViewport(const Viewport& v) override { inner_.setViewport(v); }
     void setClearValues() override { inner_.setClearValues(); }
     void showTitle() override { inner_.showTitle(); }
     void drawFrame(const GameState& game) override {
