@@ -1,24 +1,33 @@
 // bench_loop.cpp -- the real game loop's paced tick rate, in play and in attract.
 //
+//   bench_loop [the game's --windowed, --fullscreen[=KIND] and --scale[=N]]
+//
 // Runs the game itself (runGame on the SDL platform, OpenGL drawing, the pacing
 // sleeps of the update step) on the X server that DISPLAY names: scripts/bench.sh
-// starts a private Xvfb at 800x600x16, so it neither needs nor disturbs a desktop. Wrappers around the platform and the
+// starts a private Xvfb (800x600x16, or 1920x1080x24 for the scaled picture), so
+// it neither needs nor disturbs a desktop. Wrappers around the platform and the
 // presentation count frames (one frame is one update, one tick) and play the
 // player's part: 10 s of attract mode, space, 10 s of play, Esc. The pacing
 // allows two ticks per 20 + d ms in play and per 100 + d ms in attract, d being
-// a frame's own work, so about 100 and 20 ticks a second are expected.
-// Reported, not asserted.
+// a frame's own work, so about 100 and 20 ticks a second are expected; the
+// report gives the rate beside that limit, and the processor time a frame
+// takes (this process, every thread: the software GL's too). Reported, not
+// asserted.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
+
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <string>
 
 #include "data/keys.h"
 #include "render/gl_presentation.h"
 #include "shell/loop.h"
+#include "shell/options.h"
 #include "shell/sdl_platform.h"
 
 namespace {
@@ -30,14 +39,24 @@ constexpr double kMeasureS = 10.0;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// Processor time of the whole process so far, user and system.
+double processorS() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return s(usage.ru_utime) + s(usage.ru_stime);
+}
+
 // Ticks counted over one mode: from its first frame to its last.
 struct Span {
     Clock::time_point first, last;
+    double processorFirst = 0, processorLast = 0;
     long frames = 0;
     double workS = 0;  // drawing and presenting, summed
     void add(Clock::time_point now) {
-        if (frames++ == 0) first = now;
+        if (frames++ == 0) first = now, processorFirst = processorS();
         last = now;
+        processorLast = processorS();
     }
     double length() const { return seconds(last - first); }
     double rate() const { return frames > 1 ? (frames - 1) / length() : 0; }
@@ -142,7 +161,10 @@ public:
         : inner_(inner), platform_(platform), player_(player) {}
     void contextOpened() override { inner_.contextOpened(); }
     void contextClosing() override { inner_.contextClosing(); }
-    void setViewport(const Viewport& v) override { inner_.setViewport(v); }
+    void setViewport(const Viewport& v) override {
+        picture = v;
+        inner_.setViewport(v);
+    }
     void setClearValues() override { inner_.setClearValues(); }
     void showTitle() override { inner_.showTitle(); }
     void drawFrame(const GameState& game) override {
@@ -153,24 +175,45 @@ public:
     unsigned compileTankList(const Shape& s) override { return inner_.compileTankList(s); }
     void releaseTankList(unsigned l) override { inner_.releaseTankList(l); }
 
+    Viewport picture;  // as last set
+
 private:
     Presentation& inner_;
     BenchPlatform& platform_;
     Player& player_;
 };
 
-void report(const char* mode, const Span& span, const char* note) {
+// One mode's rate beside the limit its pacing sets: two ticks per period P
+// plus a frame's drawing and presenting.
+void report(const std::string& what, const char* mode, const Span& span, double periodMs) {
     if (span.frames < 2) {
-        std::printf("loop     %s: no ticks measured\n", mode);
+        std::printf("loop     %s %s: no ticks measured\n", what.c_str(), mode);
         return;
     }
-    std::printf("loop     %s: %.1f ticks/s over %.0f s (%s; drawing and presenting %.2f ms a frame)\n", mode,
-                span.rate(), span.length(), note, span.workS * 1000.0 / span.frames);
+    const double workMs = span.workS * 1000.0 / span.frames;
+    const double limit = 2000.0 / (periodMs + workMs);
+    std::printf("loop     %s %s: %.1f ticks/s over %.0f s, %.1f %% of the paced %.1f (2 ticks per %.0f ms + %.2f ms of "
+                "drawing and presenting); processor %.2f ms a frame\n",
+                what.c_str(), mode, span.rate(), span.length(), 100.0 * span.rate() / limit, limit, periodMs, workMs,
+                (span.processorLast - span.processorFirst) * 1000.0 / (span.frames - 1));
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error) || !options.recordPath.empty() || !options.replayPath.empty()) {
+        std::fprintf(stderr, "bench_loop: %s\nusage: bench_loop [--windowed | --fullscreen[=KIND]] [--scale[=N]]\n",
+                     error.c_str());
+        return 2;
+    }
+    std::string what;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) what += ' ';
+        what += argv[i];
+    }
+    if (what.empty()) what = "default";
     if (!std::getenv("DISPLAY")) {
         std::printf("loop     skipped: no X server (DISPLAY is not set)\n");
         return 0;
@@ -182,12 +225,16 @@ int main() {
     GlPresentation gl;
     BenchPresentation presentation(gl, platform, player);
     Sound silent;
-    const int code = runGame(platform, presentation, silent);
+    const int code = runGame(platform, presentation, silent,
+                             {!options.windowed, nullptr, {}, options.fullscreenKind, options.scaleTenths});
     if (code != 0 || player.phase != Phase::Done) {
         std::printf("loop     failed: the game ended early (exit code %d)\n", code);
         return 1;
     }
-    report("play", player.play, "paced: 2 ticks per 20 ms + frame work");
-    report("attract", player.attract, "paced: 2 ticks per 100 ms + frame work");
+    char picture[64];
+    std::snprintf(picture, sizeof picture, ", picture %dx%d", presentation.picture.width, presentation.picture.height);
+    what += picture;
+    report(what, "play", player.play, 20);
+    report(what, "attract", player.attract, 100);
     return 0;
 }
