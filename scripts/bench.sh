@@ -47,7 +47,7 @@ private_x() {
         e2e_init "$build/drumhold"
         e2e_start_x "$1"
         shift
-        "$@"
+        BENCH_X_SERVER_PID=$E2E_XVFB_PID "$@"
     )
 }
 

@@ -11,16 +11,18 @@
 // allows two ticks per 20 + d ms in play and per 100 + d ms in attract, d being
 // a frame's own work, so about 100 and 20 ticks a second are expected; the
 // report gives the rate beside that limit, and the processor time a frame
-// takes (this process, every thread: the software GL's too). Reported, not
-// asserted.
+// takes: this process's (every thread, the software GL's too) and the X
+// server's, which presents it. Reported, not asserted.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <string>
 
@@ -47,17 +49,38 @@ double processorS() {
     return s(usage.ru_utime) + s(usage.ru_stime);
 }
 
+// Processor time of the X server so far, which presents the frames: the one
+// BENCH_X_SERVER_PID names (scripts/bench.sh), read from /proc; 0 without it.
+double xServerS() {
+    static const char* const pid = std::getenv("BENCH_X_SERVER_PID");
+    if (!pid) return 0;
+    std::FILE* file = std::fopen(("/proc/" + std::string(pid) + "/stat").c_str(), "r");
+    if (!file) return 0;
+    char line[1024] = "";
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    // After the command's closing parenthesis: state, then 10 fields, then
+    // user and system time in clock ticks.
+    const char* rest = read ? std::strrchr(line, ')') : nullptr;
+    unsigned long user = 0, system = 0;
+    if (!rest || std::sscanf(rest + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system) != 2)
+        return 0;
+    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 // Ticks counted over one mode: from its first frame to its last.
 struct Span {
     Clock::time_point first, last;
-    double processorFirst = 0, processorLast = 0;
+    double processorFirst = 0, processorLast = 0;  // this process
+    double xServerFirst = 0, xServerLast = 0;
     long frames = 0;
     double workS = 0;  // drawing and presenting, summed
     void add(Clock::time_point now) {
-        if (frames++ == 0) first = now, processorFirst = processorS();
+        if (frames++ == 0) first = now, processorFirst = processorS(), xServerFirst = xServerS();
         last = now;
-        processorLast = processorS();
     }
+    // At the last frame.
+    void close() { processorLast = processorS(), xServerLast = xServerS(); }
     double length() const { return seconds(last - first); }
     double rate() const { return frames > 1 ? (frames - 1) / length() : 0; }
 };
@@ -83,6 +106,7 @@ struct Player {
             attract.add(now);
             attract.workS += workS;
             if (attract.length() >= kMeasureS) {
+                attract.close();
                 press(vk::space, true);
                 phase = Phase::Starting;
             }
@@ -96,6 +120,7 @@ struct Player {
             play.add(now);
             play.workS += workS;
             if (play.length() >= kMeasureS) {
+                play.close();
                 press(vk::escape, true);
                 phase = Phase::Done;
             }
@@ -192,10 +217,12 @@ void report(const std::string& what, const char* mode, const Span& span, double 
     }
     const double workMs = span.workS * 1000.0 / span.frames;
     const double limit = 2000.0 / (periodMs + workMs);
+    const double perFrameMs = 1000.0 / static_cast<double>(span.frames - 1);
     std::printf("loop     %s %s: %.1f ticks/s over %.0f s, %.1f %% of the paced %.1f (2 ticks per %.0f ms + %.2f ms of "
-                "drawing and presenting); processor %.2f ms a frame\n",
+                "drawing and presenting); processor a frame: %.2f ms the game, %.2f ms the X server\n",
                 what.c_str(), mode, span.rate(), span.length(), 100.0 * span.rate() / limit, limit, periodMs, workMs,
-                (span.processorLast - span.processorFirst) * 1000.0 / (span.frames - 1));
+                (span.processorLast - span.processorFirst) * perFrameMs,
+                (span.xServerLast - span.xServerFirst) * perFrameMs);
 }
 
 }  // namespace
