@@ -232,12 +232,22 @@ bool SdlPlatform::coverDisplay(int& width, int& height) {
 
 void SdlPlatform::leaveFullscreen(int width, int height) {
     if (!window_) return;
+    int oldWidth = 0;
+    int oldHeight = 0;
+    SDL_GL_GetDrawableSize(window_, &oldWidth, &oldHeight);
     SDL_SetWindowFullscreen(window_, 0);
     SDL_SetWindowBordered(window_, SDL_TRUE);
     SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
     SDL_SetWindowSize(window_, width, height);
     SDL_SetWindowPosition(window_, 0, 0);
     showCursor();
+    // Mesa's software GL takes a window's new size at its next presentation:
+    // one now, so that the next picture (the title, shown for seconds) is
+    // drawn at the size the window has.
+    int newWidth = 0;
+    int newHeight = 0;
+    SDL_GL_GetDrawableSize(window_, &newWidth, &newHeight);
+    if (newWidth != oldWidth || newHeight != oldHeight) SDL_GL_SwapWindow(window_);
 }
 
 void SdlPlatform::closeWindow() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The picture made larger, on a 1920x1080 display: bad values of the options
 # are refused before any window; --scale=2 asks for 1600x1200 and gets the
-# largest window the screen holds, said once; --scale=1.5's picture, scaled
+# largest window the screen holds, said once; a refused mode switch leaves the
+# scaled window with its title drawn whole; --scale=1.5's picture, scaled
 # back down, is the 800x600 window's; --fullscreen=desktop covers the screen,
 # the picture centred between black bands, and leaves the display's mode alone;
 # Alt+Enter goes to the window and back, and the record replays in sync.
@@ -50,6 +51,17 @@ e2e_hold_key Escape 100 "$window"
 e2e_wait_exit 5 || e2e_fail "still running after Escape"
 [ "$(grep -c "a 1600x1200 window does not fit the display's usable 1920x1080; it opens at 1440x1080" \
     "$E2E_TMP/game.err")" = 1 ] || e2e_fail "the clamp was not said once: $(cat "$E2E_TMP/game.err")"
+
+e2e_log "--scale=1.5 --fullscreen: the refused mode switch leaves the scaled window, its title whole"
+e2e_start_game --scale=1.5 --fullscreen
+box="$(e2e_wait_window Error 40)"
+e2e_key_on "$box" Return
+e2e_wait_window_gone "$box"
+window="$(e2e_wait_window zandrel)"
+expect_geometry "$window" "1200 900 0 0" "the window after the refused switch"
+wait_screen refused 5 "the title over the whole window" on_title "$window" >/dev/null
+kill -TERM "$E2E_GAME_PID"  # Esc is not seen during the title
+e2e_wait_exit 5 || e2e_fail "still running after SIGTERM"
 
 e2e_log "--scale=1.5: the 800x600 picture made larger"
 e2e_start_game --windowed
