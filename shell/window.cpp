@@ -57,7 +57,7 @@ void scaleWindow(GameWindow& window, int scaleTenths) {
 bool openGameWindow(GameWindow& window) {
     Platform& platform = *window.platform;
     // The mode switch needs a window of the mode's size, covering the display
-    // one of the display's; every other window opens at its scale.
+    // a window of the display's; every other window opens at its scale.
     const bool switchMode = window.fullscreen && window.fullscreenKind == FullscreenKind::SwitchMode;
     int width = switchMode ? window.width : window.windowWidth;
     int height = switchMode ? window.height : window.windowHeight;
