@@ -16,7 +16,7 @@ class GlPresentation final : public Presentation {
 public:
     void contextOpened() override;
     void contextClosing() override { context_.reset(); }
-    void setViewport(int width, int height) override;
+    void setViewport(const Viewport& viewport) override;
     void setClearValues() override;
     void showTitle() override;
     void drawFrame(const GameState& game) override;

@@ -76,6 +76,10 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
     }
 
     window.fullscreenWanted = options.fullscreen;
+    window.fullscreenKind = options.fullscreenKind;
+    // Either shows the picture at another size than 800x600, in its shape.
+    if (options.scaleTenths != 0 || options.fullscreenKind == FullscreenKind::Desktop)
+        scaleWindow(window, options.scaleTenths);
     window.running = true;
     bool first = true;
     int status = 0;
@@ -88,6 +92,9 @@ int runGame(Platform& platform, Presentation& presentation, Sound& sound, const 
             break;
         }
         presentation.contextOpened();
+        // A new context's view is the 800x600 one; a window of another size
+        // shows the picture where it lies in it.
+        if (window.picture != Viewport{}) presentation.setViewport(window.picture);
         if (!first) session.journal.beforeSwitch(session.view());
         initGame(session);
         if (first) session.journal.begin(session.view());

@@ -46,11 +46,13 @@ struct GameSession {
 };
 
 struct RunOptions {
-    bool fullscreen = true;      // false: an 800x600 window from the start
+    bool fullscreen = true;      // false: the window from the start
     Journal* journal = nullptr;  // a recorded or replayed game; none: neither
     // Start-up work that can wait until the title is on the screen (it is
     // done within the title's 5 s).
     std::function<void()> afterTitle;
+    FullscreenKind fullscreenKind = FullscreenKind::SwitchMode;
+    int scaleTenths = 0;  // the window at this scale (10..80, kScaleFit); 0: 800x600
 };
 
 // The whole run on `platform`, drawing with `presentation` and playing cues on

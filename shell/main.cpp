@@ -113,5 +113,7 @@ int main(int argc, char** argv) {
     GlPresentation presentation;
     Sound sound;
     // No cue sounds before the first frame: the title need not wait for the sound.
-    return runGame(platform, presentation, sound, {!options.windowed, journal.get(), [&sound] { sound.open(); }});
+    return runGame(platform, presentation, sound,
+                   {!options.windowed, journal.get(), [&sound] { sound.open(); }, options.fullscreenKind,
+                    options.scaleTenths});
 }
