@@ -31,6 +31,9 @@ void DisplayPresentation::contextOpened() {
     open_ = true;
     applied_ = appliedHeight_ = 0;
     shown_ = wanted_ = Picture::None;
+    // The GL presentation starts from the 800x600 view; the canvas is as large
+    // as the page shows it.
+    applySize();
 }
 
 void DisplayPresentation::contextClosing() {

@@ -140,6 +140,7 @@
     const loaded = new Map();  // name -> bytes received
     const expected = new Map();  // name -> bytes announced (0: unknown)
     function showProgress() {
+        if (page.state === 'failed') return;  // the other files still coming in
         const got = [...loaded.values()].reduce((a, b) => a + b, 0);
         const total = [...expected.values()].reduce((a, b) => a + b, 0);
         const known = expected.size === FILES.length && ![...expected.values()].includes(0);
