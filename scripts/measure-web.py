@@ -16,9 +16,7 @@ Usage: scripts/measure-web.py [--seconds N] [--rounds N] [--shots DIR] BUILD...
 """
 import argparse
 import gzip
-import io
 import os
-import re
 import sys
 import time
 
@@ -64,14 +62,8 @@ def sizes(folder):
             'page': (sum(raw for raw, _ in page), sum(packed for _, packed in page))}
 
 
-def wait(condition, seconds, step=0.05):
-    end = time.time() + seconds
-    while time.time() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(step)
-    return None
+def wait(condition, seconds):
+    return headless.wait(condition, seconds, 0.05)
 
 
 class Page:
@@ -86,10 +78,7 @@ class Page:
         return next(m['value'] for m in metrics if m['name'] == 'TaskDuration')
 
     def last_check(self):
-        text = self.js('const m = window.drumhold.instance;'
-                       'try { return new TextDecoder().decode(m.FS.readFile(m.recordPath)); } catch (e) { return ""; }')
-        checks = re.findall(r'^check (\d+) ', text, re.M)
-        return int(checks[-1]) if checks else None
+        return headless.last_check(self.driver)
 
     def first_frame(self, cold):
         if cold:

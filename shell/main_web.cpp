@@ -6,7 +6,8 @@
 // because a message arrived; the sleeps that pace the ticks and the title's
 // wait are timers (PagePlatform); a replay's file is checked a few
 // milliseconds at a time; and frames are drawn at the display's pace
-// (DisplayPresentation). After every frame the browser has its turn.
+// (DisplayPresentation). After a frame, or two that follow each other at
+// once, the browser has its turn.
 //
 // The page (web/page.js) calls drumholdPage when it is hidden, shown or
 // resized and drumholdClose to end the run as closing the window does; it
@@ -17,6 +18,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "render/gl_presentation.h"
 #include "shell/display_web.h"

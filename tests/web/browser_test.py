@@ -81,13 +81,7 @@ def lit(image, box=None):
 
 
 def wait(condition, seconds, step=0.1):
-    end = time.time() + seconds
-    while time.time() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(step)
-    return None
+    return headless.wait(condition, seconds, step)
 
 
 def desktop_title():
@@ -131,11 +125,7 @@ def press(key, hold=0.15):
 
 def last_check():
     """The frame of the last check the running game's record holds."""
-    text = driver.execute_script(
-        'const m = window.drumhold.instance;'
-        'try { return new TextDecoder().decode(m.FS.readFile(m.recordPath)); } catch (e) { return ""; }')
-    checks = re.findall(r'^check (\d+) ', text, re.M)
-    return int(checks[-1]) if checks else None
+    return headless.last_check(driver)
 
 
 def tick_rate(seconds):

@@ -4,9 +4,11 @@ chromium-driver, with SwiftShader for WebGL, and a page's folder served on
 import functools
 import http.server
 import os
+import re
 import shutil
 import sys
 import threading
+import time
 
 NOT_RUN = 'BROWSER TESTS NOT RUN: '
 try:
@@ -72,3 +74,23 @@ def chromium(downloads=None, width=800, height=600):
 def page_size(driver, width, height):
     driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                            {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': False})
+
+
+def wait(condition, seconds, step=0.1):
+    """The first true value of `condition` within `seconds`, else None."""
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return None
+
+
+def last_check(driver):
+    """The frame of the last check the running game's record holds."""
+    text = driver.execute_script(
+        'const m = window.drumhold.instance;'
+        'try { return new TextDecoder().decode(m.FS.readFile(m.recordPath)); } catch (e) { return ""; }')
+    checks = re.findall(r'^check (\d+) ', text, re.M)
+    return int(checks[-1]) if checks else None
