@@ -21,6 +21,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'web'))
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import headless  # noqa: E402
 
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402

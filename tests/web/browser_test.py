@@ -27,7 +27,8 @@ import sys
 import tempfile
 import time
 
-import headless
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+import headless  # noqa: E402
 
 try:
     from selenium.webdriver.common.action_chains import ActionChains
