@@ -20,6 +20,8 @@ public:
     void setClearValues() override;
     void showTitle() override;
     void drawFrame(const GameState& game) override;
+    // The frame step without drawing (screens.h).
+    void skipFrame(bool playing) { drumhold::skipFrame(playing, screen_); }
     unsigned compileTankList(const Shape& shape) override;
     void releaseTankList(unsigned list) override;
 

@@ -60,8 +60,43 @@ struct RunOptions {
 // messages and run frames until the quit message, close, and again while
 // `running` is set (a display switch). Returns the exit code: 0 after a normal end, 1 when a window
 // cannot be opened (at the start or after a display switch), -1 when the video
-// system cannot be brought up.
+// system cannot be brought up. It is GameRun's turns, one after the other.
 int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options = {});
+
+// What a turn of the run leaves to its caller.
+enum class RunTurn {
+    Go,           // take the next turn
+    WaitMessage,  // the window is minimised: take the next turn once a message is there
+    Ended,        // the run is over: status()
+};
+
+// The run cut into turns, for a host that must not block (a browser gives its
+// page one thread, and its timers and display frames call the game): the
+// start, a window's opening with its title, a title again for the journal,
+// or a turn of the message pump. The turns make the same platform calls in
+// the same order as runGame, which only takes them one after the other and
+// waits for a message when told to. A platform that cannot block leaves its
+// sleeps to the caller, to wait out before the next turn.
+class GameRun {
+public:
+    GameRun(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options);
+    RunTurn turn();
+    // The exit code, once the run has ended.
+    int status() const { return status_; }
+    const GameSession& session() const { return session_; }
+
+private:
+    enum class Stage { Start, Open, Titles, Pump, Done };
+    RunTurn finish();
+
+    Journal none_;
+    GameSession session_;
+    Presentation& presentation_;
+    RunOptions options_;  // how windows open; its journal and afterTitle are the session's
+    Stage stage_ = Stage::Start;
+    bool first_ = true;
+    int status_ = 0;
+};
 
 // A fresh game on the current window, its title shown for 5000 ms, during which
 // the session's afterTitle work is done, the first time. A close request cuts
@@ -72,5 +107,10 @@ void initGame(GameSession& session);
 // Takes and dispatches messages, running a frame whenever none is pending and
 // the window is active, until the quit message.
 void pumpMessages(GameSession& session);
+
+// One turn of the pump: every pending message, then one frame if the window
+// is active. What ended it:
+enum class PumpTurn { Frame, Inactive, Quit };
+PumpTurn pumpTurn(GameSession& session);
 
 }  // namespace drumhold
