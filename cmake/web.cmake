@@ -29,6 +29,10 @@ add_library(drumhold_glu_web STATIC ${glu_sources} ${glu}/libutil/quad.c)
 # Its glu.h, not the one emscripten ships (which lacks the tessellator).
 target_include_directories(drumhold_glu_web PUBLIC ${glu}/include)
 target_compile_options(drumhold_glu_web PRIVATE -w)  # not our code; as GLU builds it
+# The quadrics' drawing goes through render/gl_lists_web.cpp, which leaves out
+# the lines of no length that a disk's centre makes.
+set_source_files_properties(${glu}/libutil/quad.c PROPERTIES COMPILE_DEFINITIONS
+  "glBegin=drumhold_glu_begin;glEnd=drumhold_glu_end;glVertex3f=drumhold_glu_vertex3f;glNormal3f=drumhold_glu_normal3f;glTexCoord2f=drumhold_glu_texcoord2f")
 set(GLU_LIBRARY drumhold_glu_web)
 
 # No googletest for the browser: its tests are scripts run against it

@@ -17,9 +17,9 @@ void GlPresentation::contextOpened() {
     lineWidth_ = 1.0f;
 }
 
-void GlPresentation::setViewport(int width, int height) {
-    glViewport(0, 0, width, height);
-    viewport_ = {0, 0, width, height};
+void GlPresentation::setViewport(const Viewport& viewport) {
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+    viewport_ = viewport;
     // Set only when it changes: at 800x600 the viewport is the only call.
     if (const float lineWidth = lineWidthFor(viewport_); lineWidth != lineWidth_) {
         glLineWidth(lineWidth);

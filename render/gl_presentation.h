@@ -16,10 +16,12 @@ class GlPresentation final : public Presentation {
 public:
     void contextOpened() override;
     void contextClosing() override { context_.reset(); }
-    void setViewport(int width, int height) override;
+    void setViewport(const Viewport& viewport) override;
     void setClearValues() override;
     void showTitle() override;
     void drawFrame(const GameState& game) override;
+    // The frame step without drawing (screens.h).
+    void skipFrame(bool playing) { drumhold::skipFrame(playing, screen_); }
     unsigned compileTankList(const Shape& shape) override;
     void releaseTankList(unsigned list) override;
 

@@ -10,6 +10,20 @@
 
 namespace drumhold {
 
+// Where the picture lands in the window, in window pixels from its bottom-left
+// corner. The field is stretched over it; the scroller's band is clipped in
+// these pixels and lines are drawn as wide as the picture is scaled, so that
+// any size shows the 800x600 picture made larger or smaller.
+struct Viewport {
+    int x = 0, y = 0;
+    int width = 800, height = 600;
+    bool operator==(const Viewport&) const = default;
+};
+
+// The largest picture of the field's 4:3 shape that fits a width x height
+// window, centred in it: what is left over shows as black bands.
+Viewport pictureIn(int width, int height);
+
 class Presentation {
 public:
     virtual ~Presentation() = default;
@@ -18,8 +32,8 @@ public:
     virtual void contextOpened() = 0;
     // The context is about to go, and every list made in it with it.
     virtual void contextClosing() = 0;
-    // The viewport: origin (0, 0), width x height.
-    virtual void setViewport(int width, int height) = 0;
+    // The viewport: the rectangle the picture is drawn into.
+    virtual void setViewport(const Viewport& viewport) = 0;
     // Clear colour black with alpha 0.5, clear depth 1.0.
     virtual void setClearValues() = 0;
     // Clears and draws the title screen (the caller presents it).

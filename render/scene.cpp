@@ -19,6 +19,19 @@ void setView() {
     glLineWidth(1.0f);
 }
 
+Viewport pictureIn(int width, int height) {
+    // The side that limits the picture fills the window; the other is rounded
+    // to the nearest pixel of the 4:3 shape.
+    Viewport picture{0, 0, width, height};
+    if (width * 3 <= height * 4)
+        picture.height = (width * 3 + 2) / 4;
+    else
+        picture.width = (height * 4 + 1) / 3;
+    picture.x = (width - picture.width) / 2;
+    picture.y = (height - picture.height) / 2;
+    return picture;
+}
+
 float lineWidthFor(const Viewport& viewport) {
     const float scale = std::min(viewport.width / 800.0f, viewport.height / 600.0f);
     return std::max(1.0f, scale);

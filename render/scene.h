@@ -5,18 +5,10 @@
 #pragma once
 
 #include "render/context.h"
+#include "render/presentation.h"
 #include "world/records.h"
 
 namespace drumhold {
-
-// Where the field lands in the window, in window pixels. The field is
-// stretched over it; the scroller's band is clipped in these pixels and lines
-// are drawn as wide as the picture is scaled, so that any size shows the
-// 800x600 picture made larger or smaller.
-struct Viewport {
-    int x = 0, y = 0;
-    int width = 800, height = 600;
-};
 
 // Multiplies the field's orthographic view onto the current matrix and sets the
 // 800x600 viewport and line width 1.

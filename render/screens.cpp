@@ -107,19 +107,31 @@ void showTitle(RenderContext& context) {
     drawTitle(context.font);
 }
 
-void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context, const Viewport& viewport) {
-    if (game.playing) {
+namespace {
+
+// The attract screen's state moved on by one frame, in play or not; the
+// scroller's frame an attract frame shows.
+int nextFrame(bool playing, AttractScreen& screen) {
+    if (playing) {
         screen.wasPlaying = true;
-        drawScene(game, context);
-        return;
+        return 0;
     }
     // The first frame after a game starts the instructions from the top.
     if (screen.wasPlaying) screen.scrollFrame = 0;
-    drawScene(game, context);
-    drawGameOver(context.font);
-    drawInstructions(context.font, screen.scrollFrame, viewport);
-    ++screen.scrollFrame;
     screen.wasPlaying = false;
+    return screen.scrollFrame++;
 }
+
+}  // namespace
+
+void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context, const Viewport& viewport) {
+    const int scrollFrame = nextFrame(game.playing, screen);
+    drawScene(game, context);
+    if (game.playing) return;
+    drawGameOver(context.font);
+    drawInstructions(context.font, scrollFrame, viewport);
+}
+
+void skipFrame(bool playing, AttractScreen& screen) { nextFrame(playing, screen); }
 
 }  // namespace drumhold

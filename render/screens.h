@@ -39,5 +39,9 @@ void showTitle(RenderContext& context);
 // and the scroller, which restarts on the first frame after a game.
 void drawFrame(const GameState& game, AttractScreen& screen, RenderContext& context,
                const Viewport& viewport = {});
+// The frame step of a frame that is not drawn (a display that shows fewer
+// frames than the game runs), in play or not: the scroller moves on as if it
+// had been.
+void skipFrame(bool playing, AttractScreen& screen);
 
 }  // namespace drumhold

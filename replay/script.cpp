@@ -254,16 +254,27 @@ bool ScriptReader::next(ScriptStep& step) {
     return false;
 }
 
-bool checkScriptFile(std::FILE* file, ScriptError& error) {
-    ScriptReader reader(file);
+ScriptFileCheck::ScriptFileCheck(std::FILE* file) : file_(file), reader_(file) {}
+
+bool ScriptFileCheck::advance(std::uint64_t steps) {
+    if (done_) return true;
     ScriptStep step;
-    while (reader.next(step)) {
+    for (std::uint64_t i = 0; i < steps; ++i) {
+        if (reader_.next(step)) continue;
+        done_ = true;
+        error_ = reader_.error();
+        if (!reader_.failed() && std::fseek(file_, 0, SEEK_SET) != 0) error_.message = "cannot read it again";
+        return true;
     }
-    error = reader.error();
-    if (reader.failed()) return false;
-    if (std::fseek(file, 0, SEEK_SET) == 0) return true;
-    error.message = "cannot read it again";
     return false;
+}
+
+bool checkScriptFile(std::FILE* file, ScriptError& error) {
+    ScriptFileCheck check(file);
+    while (!check.advance(std::numeric_limits<std::uint64_t>::max())) {
+    }
+    error = check.error();
+    return check.ok();
 }
 
 bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error) {

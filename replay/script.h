@@ -111,6 +111,24 @@ private:
 // runs, then the file rewound. False with the first error in `error`.
 bool checkScriptFile(std::FILE* file, ScriptError& error);
 
+// The same pass a slice at a time, for a caller that must not be held up by a
+// long file (a web page between its display frames).
+class ScriptFileCheck {
+public:
+    explicit ScriptFileCheck(std::FILE* file);
+    // Checks up to `steps` more instructions; true once the pass is over, when
+    // ok() says how it went.
+    bool advance(std::uint64_t steps);
+    bool ok() const { return done_ && error_.message.empty(); }
+    const ScriptError& error() const { return error_; }
+
+private:
+    std::FILE* file_;
+    ScriptReader reader_;
+    ScriptError error_;
+    bool done_ = false;
+};
+
 // Parses a whole script held in memory. On error returns false, leaves `steps`
 // unspecified and says in `error` which line is wrong and why.
 bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error);

@@ -39,22 +39,28 @@ trace_tool() {
 }
 
 # The start and the paced loop run the real game, on a private X server like
-# the e2e tests.
+# the e2e tests: private_x GEOMETRY COMMAND...
 private_x() {
     (
         # shellcheck source=scripts/e2e-lib.sh
         source scripts/e2e-lib.sh
         e2e_init "$build/drumhold"
-        e2e_start_x
-        "$@"
+        e2e_start_x "$1"
+        shift
+        BENCH_X_SERVER_PID=$E2E_XVFB_PID "$@"
     )
 }
 
 run() {
     local program=$1
     [ -x "$build/$program" ] || return 0
-    if [ "$program" = bench_loop ] || [ "$program" = bench_start ]; then
-        private_x "$build/$program"
+    if [ "$program" = bench_loop ]; then
+        # The default window, then the picture made larger on a 1080-line screen.
+        private_x 800x600x16 "$build/$program"
+        private_x 1920x1080x24 "$build/$program" --scale=2
+        private_x 1920x1080x24 "$build/$program" --fullscreen=desktop
+    elif [ "$program" = bench_start ]; then
+        private_x 800x600x16 "$build/$program"
     else
         "$build/$program"
     fi

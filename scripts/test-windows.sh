@@ -35,9 +35,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display itself (-displayfd).
+# Xvfb picks a free display itself (-displayfd). Wine takes the size of its
+# screen from the display its desktop starts on, this one, whatever display a
+# test then runs the game on: the size the scaled game is tested at.
 : >"$build/.xvfb-display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
     3>"$build/.xvfb-display" >"$build/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do

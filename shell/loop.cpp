@@ -13,6 +13,26 @@ constexpr std::uint32_t kTitleMs = 5000;
 // A launcher or script must be able to tell that the game never ran (or lost
 // its window after a display switch): that is a failure, not a normal end.
 constexpr int kNoWindow = 1;
+
+// One frame: the update with the keys as they are now, then its picture.
+void runFrame(GameSession& session) {
+    GameWindow& window = session.window;
+    Platform& platform = *window.platform;
+    // The sleep of one update lies inside the interval measured for the
+    // next, so frames alternate between sleeping and not; one update is
+    // always exactly one tick, whatever the elapsed time.
+    const std::uint32_t now = platform.tickCount();
+    KeyTable keys = window.keys;
+    session.journal.prepareKeys(keys);
+    const bool goOn = session.world.step(keys, now - window.lastTick);
+    window.lastTick = now;
+    // Esc ends the run, but this frame is still drawn and presented.
+    if (!goOn) requestQuit(window);
+    window.presentation->drawFrame(session.world.game());
+    platform.swapBuffers();
+    session.journal.frameDone(replay::heldKeys(keys), session.view(), now);
+}
+
 }  // namespace
 
 GameSession::GameSession(Platform& platform, Presentation& presentation, Sound& sound, Journal& journal)
@@ -35,82 +55,133 @@ void initGame(GameSession& session) {
     platform.sleepUnlessEnding(spent < kTitleMs ? kTitleMs - spent : 0, session.journal.escapeEndsTitle());
 }
 
-void pumpMessages(GameSession& session) {
+PumpTurn pumpTurn(GameSession& session) {
     GameWindow& window = session.window;
-    Platform& platform = *window.platform;
+    ShellMessage message;
+    while (window.platform->takeMessage(message)) {
+        if (message.type == MessageType::Quit) return PumpTurn::Quit;
+        gameWindowProc(window, message);
+    }
+    if (!window.active) return PumpTurn::Inactive;
+    // A replay may initialise the world again first (the turn ends with its
+    // title), or read on: then the messages come first again (Esc held ends
+    // the run, as at any frame).
+    switch (session.journal.beforeFrame(session.view())) {
+    case Before::Reinit:
+        initGame(session);
+        return PumpTurn::NoFrame;
+    case Before::ReadOn:
+        if (window.keys[vk::escape] != 0) requestQuit(window);
+        return PumpTurn::NoFrame;
+    case Before::Frame:
+        break;
+    }
+    runFrame(session);
+    return PumpTurn::Frame;
+}
+
+void pumpMessages(GameSession& session) {
     for (;;) {
-        ShellMessage message;
-        if (platform.takeMessage(message)) {
-            if (message.type == MessageType::Quit) return;
-            gameWindowProc(window, message);
-            continue;
+        switch (pumpTurn(session)) {
+        case PumpTurn::Quit:
+            return;
+        case PumpTurn::Inactive:
+            session.window.platform->waitMessage();
+            break;
+        case PumpTurn::Frame:
+        case PumpTurn::NoFrame:
+            break;
         }
-        if (!window.active) {
-            platform.waitMessage();
-            continue;
-        }
-        // A replay may initialise the world again first, or read on: then the
-        // messages come first again (Esc held ends the run, as at any frame).
-        if (const Before before = session.journal.beforeFrame(session.view()); before != Before::Frame) {
-            if (before == Before::Reinit)
-                initGame(session);
-            else if (window.keys[vk::escape] != 0)
-                requestQuit(window);
-            continue;
-        }
-        // The sleep of one update lies inside the interval measured for the
-        // next, so frames alternate between sleeping and not; one update is
-        // always exactly one tick, whatever the elapsed time.
-        const std::uint32_t now = platform.tickCount();
-        KeyTable keys = window.keys;
-        session.journal.prepareKeys(keys);
-        const bool goOn = session.world.step(keys, now - window.lastTick);
-        window.lastTick = now;
-        // Esc ends the run, but this frame is still drawn and presented.
-        if (!goOn) requestQuit(window);
-        window.presentation->drawFrame(session.world.game());
-        platform.swapBuffers();
-        session.journal.frameDone(replay::heldKeys(keys), session.view(), now);
     }
 }
 
-int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options) {
-    Journal none;
-    GameSession session(platform, presentation, sound, options.journal ? *options.journal : none);
-    session.afterTitle = options.afterTitle;
-    GameWindow& window = session.window;
-    if (!startVideo(platform)) {
-        platform.messageBox("Error Registering Window Class!");
-        return -1;
-    }
+GameRun::GameRun(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options)
+    : session_(platform, presentation, sound, options.journal ? *options.journal : none_),
+      presentation_(presentation),
+      options_(options) {
+    session_.afterTitle = options.afterTitle;
+}
 
-    window.fullscreenWanted = options.fullscreen;
-    window.running = true;
-    bool first = true;
-    int status = 0;
-    while (window.running) {
+RunTurn GameRun::turn() {
+    GameWindow& window = session_.window;
+    Platform& platform = *window.platform;
+    switch (stage_) {
+    case Stage::Start:
+        if (!startVideo(platform)) {
+            platform.messageBox("Error Registering Window Class!");
+            status_ = -1;
+            stage_ = Stage::Done;
+            return RunTurn::Ended;
+        }
+        window.fullscreenWanted = options_.fullscreen;
+        window.fullscreenKind = options_.fullscreenKind;
+        // Either shows the picture at another size than 800x600, in its shape.
+        if (options_.scaleTenths != 0 || options_.fullscreenKind == FullscreenKind::Desktop)
+            scaleWindow(window, options_.scaleTenths);
+        window.running = true;
+        stage_ = Stage::Open;
+        return RunTurn::Go;
+    case Stage::Open:
+        if (!window.running) return finish();
         window.fullscreen = window.fullscreenWanted;
         if (!openGameWindow(window)) {
             platform.messageBox("Error Creating OpenGL Window");
             window.running = false;
-            status = kNoWindow;
-            break;
+            status_ = kNoWindow;
+            return finish();
         }
-        presentation.contextOpened();
-        if (!first) session.journal.beforeSwitch(session.view());
-        initGame(session);
-        if (first) session.journal.begin(session.view());
-        first = false;
-        pumpMessages(session);
-        // The world stays: the next opening puts a fresh game in its place.
-        presentation.contextClosing();
-        closeGameWindow(window);
+        presentation_.contextOpened();
+        // A new context's view is the 800x600 one; a window of another size
+        // shows the picture where it lies in it.
+        if (window.picture != Viewport{}) presentation_.setViewport(window.picture);
+        if (!first_) session_.journal.beforeSwitch(session_.view());
+        initGame(session_);
+        if (first_) session_.journal.begin(session_.view());
+        first_ = false;
+        stage_ = Stage::Pump;
+        return RunTurn::Go;
+    case Stage::Pump:
+        switch (pumpTurn(session_)) {
+        case PumpTurn::Quit:
+            // The world stays: the next opening puts a fresh game in its place.
+            presentation_.contextClosing();
+            closeGameWindow(window);
+            stage_ = Stage::Open;
+            return RunTurn::Go;
+        case PumpTurn::Inactive:
+            return RunTurn::WaitMessage;
+        case PumpTurn::Frame:
+        case PumpTurn::NoFrame:
+            return RunTurn::Go;
+        }
+        break;
+    case Stage::Done:
+        break;
     }
+    return RunTurn::Ended;
+}
 
-    if (!first) session.journal.end(session.view());
-    session.world.release();
-    stopVideo(platform);
-    return status;
+RunTurn GameRun::finish() {
+    if (!first_) session_.journal.end(session_.view());
+    session_.world.release();
+    stopVideo(*session_.window.platform);
+    stage_ = Stage::Done;
+    return RunTurn::Ended;
+}
+
+int runGame(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options) {
+    GameRun run(platform, presentation, sound, options);
+    for (;;) {
+        switch (run.turn()) {
+        case RunTurn::Go:
+            break;
+        case RunTurn::WaitMessage:
+            platform.waitMessage();
+            break;
+        case RunTurn::Ended:
+            return run.status();
+        }
+    }
 }
 
 }  // namespace drumhold

@@ -1,19 +1,24 @@
 // options.h -- the game's command line.
 //
-//   drumhold [--windowed | --fullscreen] [--record FILE | --replay FILE]
-//            [--help] [--version]
+//   drumhold [--windowed | --fullscreen[=desktop|switch]] [--scale[=N|fit]]
+//            [--record FILE | --replay FILE] [--help] [--version]
 //
-// With no arguments the game starts fullscreen and neither records nor replays.
+// With no arguments the game starts fullscreen with the display switched to
+// 800x600, and neither records nor replays.
 #pragma once
 
 #include <string>
+
+#include "shell/window.h"
 
 namespace drumhold {
 
 struct Options {
     bool help = false;
     bool version = false;
-    bool windowed = false;
+    bool windowed = false;  // start in the window: --windowed, or --scale without --fullscreen
+    FullscreenKind fullscreenKind = FullscreenKind::SwitchMode;
+    int scaleTenths = 0;     // --scale=N in tenths (10..80), kScaleFit; 0: no --scale
     std::string recordPath;  // empty: not recording
     std::string replayPath;  // empty: not replaying
 };

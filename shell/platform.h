@@ -1,7 +1,8 @@
 // platform.h -- what the shell's loop and window need from the host system.
 //
 // One narrow interface: bring the video system up and down, open and close the
-// game window with its OpenGL context, switch the display mode for fullscreen,
+// game window with its OpenGL context, switch the display mode for fullscreen
+// or cover the display at its own, tell the display's usable size,
 // take or wait for the window's messages, post the quit message, read the
 // millisecond clock, sleep, present a frame and show a warning box. The SDL
 // implementation lives in sdl_platform.cpp; the tests drive the very same loop
@@ -45,17 +46,26 @@ public:
     // Brings the video system up; false when that is impossible.
     virtual bool initVideo() = 0;
     virtual void quitVideo() = 0;
+    // The size of the display that windows open on: all of it, or (`usable`)
+    // the part a window may take, without panels and task bars; false when
+    // it cannot be told.
+    virtual bool displaySize(bool usable, int& width, int& height) = 0;
 
     // Opens and shows the game window with a current double-buffered OpenGL
     // context. `fullscreen` asks for a borderless, topmost window at (0, 0)
-    // with the cursor hidden, ready for `switchDisplayMode`; otherwise an
-    // ordinary window whose client area is width x height. All or nothing.
+    // with the cursor hidden, ready for `switchDisplayMode` or `coverDisplay`;
+    // otherwise an ordinary window whose client area is width x height. All
+    // or nothing.
     virtual bool openWindow(const char* title, int width, int height, bool fullscreen) = 0;
     // Switches the display under the open fullscreen window to width x height
     // at `bits` per pixel; true only when the display really runs in that mode.
     virtual bool switchDisplayMode(int width, int height, int bits) = 0;
-    // After a refused switch: an ordinary window with a width x height client
-    // area, cursor shown.
+    // Makes the open fullscreen window, opened at the display's whole size,
+    // the display's fullscreen window at its own resolution, leaving the mode
+    // alone; true, with the size of its drawing area, when it is.
+    virtual bool coverDisplay(int& width, int& height) = 0;
+    // After a refused switch (or cover): an ordinary window with a width x
+    // height client area, cursor shown.
     virtual void leaveFullscreen(int width, int height) = 0;
     // Releases the context and the window (nothing when none is open).
     virtual void closeWindow() = 0;

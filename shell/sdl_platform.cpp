@@ -120,6 +120,16 @@ void SdlPlatform::quitVideo() {
     videoUp_ = false;
 }
 
+bool SdlPlatform::displaySize(bool usable, int& width, int& height) {
+    // Windows open at (0, 0), on the first display.
+    SDL_Rect area{};
+    if (!videoUp_) return false;
+    if ((usable ? SDL_GetDisplayUsableBounds(0, &area) : SDL_GetDisplayBounds(0, &area)) != 0) return false;
+    width = area.w;
+    height = area.h;
+    return true;
+}
+
 bool SdlPlatform::openWindow(const char* title, int width, int height, bool fullscreen) {
     closeWindow();
     if (!videoUp_) return false;
@@ -207,14 +217,37 @@ bool SdlPlatform::switchDisplayMode(int width, int height, int bits) {
     }
 }
 
+bool SdlPlatform::coverDisplay(int& width, int& height) {
+    if (!window_) return false;
+    // A window manager makes it fullscreen (above panels); with none the
+    // borderless window already covers the display. It must not be resized
+    // now: the first frames would be drawn at the old size.
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        note("cannot cover the display");
+        return false;
+    }
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    return width > 0 && height > 0;
+}
+
 void SdlPlatform::leaveFullscreen(int width, int height) {
     if (!window_) return;
+    int oldWidth = 0;
+    int oldHeight = 0;
+    SDL_GL_GetDrawableSize(window_, &oldWidth, &oldHeight);
     SDL_SetWindowFullscreen(window_, 0);
     SDL_SetWindowBordered(window_, SDL_TRUE);
     SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
     SDL_SetWindowSize(window_, width, height);
     SDL_SetWindowPosition(window_, 0, 0);
     showCursor();
+    // Mesa's software GL takes a window's new size at its next presentation:
+    // one now, so that the next picture (the title, shown for seconds) is
+    // drawn at the size the window has.
+    int newWidth = 0;
+    int newHeight = 0;
+    SDL_GL_GetDrawableSize(window_, &newWidth, &newHeight);
+    if (newWidth != oldWidth || newHeight != oldHeight) SDL_GL_SwapWindow(window_);
 }
 
 void SdlPlatform::closeWindow() {

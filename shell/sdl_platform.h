@@ -26,8 +26,10 @@ public:
 
     bool initVideo() override;
     void quitVideo() override;
+    bool displaySize(bool usable, int& width, int& height) override;
     bool openWindow(const char* title, int width, int height, bool fullscreen) override;
     bool switchDisplayMode(int width, int height, int bits) override;
+    bool coverDisplay(int& width, int& height) override;
     void leaveFullscreen(int width, int height) override;
     void closeWindow() override;
     void restoreDisplayMode() override;

@@ -1,7 +1,19 @@
 // window.cpp -- opening, closing and the window procedure of the game window.
 #include "shell/window.h"
 
+#include <cstdio>
+
 namespace drumhold {
+
+namespace {
+
+// The picture in a width x height client area: stretched over all of it, as
+// the 800x600 window has it, or kept in shape in a scaled one.
+Viewport pictureFor(const GameWindow& window, int width, int height) {
+    return window.keepShape ? pictureIn(width, height) : Viewport{0, 0, width, height};
+}
+
+}  // namespace
 
 bool startVideo(Platform& platform) {
     if (!platform.initVideo()) {
@@ -18,21 +30,61 @@ void requestQuit(GameWindow& window) {
     window.running = false;
 }
 
+void scaleWindow(GameWindow& window, int scaleTenths) {
+    window.keepShape = true;
+    if (scaleTenths == 0) return;
+    const bool fit = scaleTenths == kScaleFit;
+    if (!fit) {
+        window.windowWidth = window.width * scaleTenths / 10;
+        window.windowHeight = window.height * scaleTenths / 10;
+    }
+    int usableWidth = 0;
+    int usableHeight = 0;
+    if (!window.platform->displaySize(true, usableWidth, usableHeight) || usableWidth <= 0 || usableHeight <= 0) {
+        if (fit) std::fprintf(stderr, "drumhold: the display does not tell its size; the window stays 800x600\n");
+        return;
+    }
+    if (!fit && window.windowWidth <= usableWidth && window.windowHeight <= usableHeight) return;
+    const Viewport largest = pictureIn(usableWidth, usableHeight);
+    if (!fit)
+        std::fprintf(stderr, "drumhold: a %dx%d window does not fit the display's usable %dx%d; it opens at %dx%d\n",
+                     window.windowWidth, window.windowHeight, usableWidth, usableHeight, largest.width,
+                     largest.height);
+    window.windowWidth = largest.width;
+    window.windowHeight = largest.height;
+}
+
 bool openGameWindow(GameWindow& window) {
     Platform& platform = *window.platform;
-    if (!platform.openWindow(window.title, window.width, window.height, window.fullscreen)) return false;
+    // The mode switch needs a window of the mode's size, covering the display
+    // a window of the display's; every other window opens at its scale.
+    const bool switchMode = window.fullscreen && window.fullscreenKind == FullscreenKind::SwitchMode;
+    int width = switchMode ? window.width : window.windowWidth;
+    int height = switchMode ? window.height : window.windowHeight;
+    const bool coverable = window.fullscreen && !switchMode && platform.displaySize(false, width, height);
+    if (!platform.openWindow(window.title, width, height, window.fullscreen)) return false;
     window.open = true;
 
-    if (window.fullscreen && !platform.switchDisplayMode(window.width, window.height, window.bits)) {
-        // The game still runs, in an ordinary window; closing must then leave
-        // the display mode alone.
-        platform.leaveFullscreen(window.width, window.height);
-        platform.messageBox("Mode Switch Failed.\nRunning In Windowed Mode.");
+    const bool fullscreenHeld =
+        !window.fullscreen || (switchMode ? platform.switchDisplayMode(width, height, window.bits)
+                                          : coverable && platform.coverDisplay(width, height));
+    if (!fullscreenHeld) {
+        // The game still runs, in an ordinary window at its scale; closing
+        // must then leave the display alone. Only a refused mode switch has a
+        // box: covering the display asks nothing of it.
+        platform.leaveFullscreen(window.windowWidth, window.windowHeight);
+        if (switchMode)
+            platform.messageBox("Mode Switch Failed.\nRunning In Windowed Mode.");
+        else
+            std::fprintf(stderr, "drumhold: the display cannot be covered; the game goes on in a window\n");
         window.fullscreen = false;
+        width = window.windowWidth;
+        height = window.windowHeight;
     }
 
     window.active = true;
-    window.presentation->setViewport(window.width, window.height);
+    window.picture = pictureFor(window, width, height);
+    window.presentation->setViewport(window.picture);
     window.presentation->setClearValues();
     window.keys.fill(0);
     window.lastTick = platform.tickCount();
@@ -52,7 +104,8 @@ bool gameWindowProc(GameWindow& window, const ShellMessage& message) {
     switch (message.type) {
     case MessageType::SizeRestored:
         window.active = true;
-        window.presentation->setViewport(message.width, message.height);
+        window.picture = pictureFor(window, message.width, message.height);
+        window.presentation->setViewport(window.picture);
         return true;
     case MessageType::SizeMinimised:
         window.active = false;

@@ -14,6 +14,13 @@
 
 namespace drumhold {
 
+// What fullscreen means for a run: the display switched to the game's 800x600
+// mode, or the display left as it is and covered by the picture made larger.
+enum class FullscreenKind { SwitchMode, Desktop };
+
+// A scale in tenths (10 to 80), or this: the largest window the display holds.
+constexpr int kScaleFit = -1;
+
 struct GameWindow {
     Platform* platform = nullptr;
     Presentation* presentation = nullptr;  // draws into the window's context
@@ -24,6 +31,14 @@ struct GameWindow {
     int bits = 16;
     bool fullscreenWanted = true;  // the mode the next window opens in; the display switch flips it
     bool fullscreen = true;        // asks this opening for fullscreen; false after a refused switch
+    FullscreenKind fullscreenKind = FullscreenKind::SwitchMode;
+    // A scaled window (scaleWindow): its client size, and the picture keeps its
+    // shape, centred on black, whatever size the window has. Otherwise the
+    // window is 800x600 and the field is stretched over its client area.
+    int windowWidth = 800;
+    int windowHeight = 600;
+    bool keepShape = false;
+    Viewport picture;  // where the open window shows the picture
     bool running = false;          // the outer loop opens windows while set
     bool open = false;             // a window and its context exist
     bool active = false;           // shown and not minimised: frames run only then
@@ -35,6 +50,12 @@ struct GameWindow {
 // "RegisterClassEx Failed!".
 bool startVideo(Platform& platform);
 void stopVideo(Platform& platform);
+
+// Sizes the windows of the run for a scale in tenths (or kScaleFit), within
+// the display's usable area: a scale that does not fit gives the largest window
+// that does, and says so on standard error. With a scale of 0 the window stays
+// 800x600, but the picture keeps its shape from now on (desktop fullscreen).
+void scaleWindow(GameWindow& window, int scaleTenths);
 
 // Opens the window with everything it needs; false on failure (with no box of
 // its own apart from the display-mode warning).

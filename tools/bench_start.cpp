@@ -58,7 +58,9 @@ public:
     void quitVideo() override { sdl_.quitVideo(); }
     bool openWindow(const char* t, int w, int h, bool f) override { return noted("window", sdl_.openWindow(t, w, h, f)); }
     bool switchDisplayMode(int w, int h, int b) override { return noted("mode", sdl_.switchDisplayMode(w, h, b)); }
+    bool coverDisplay(int& w, int& h) override { return sdl_.coverDisplay(w, h); }
     void leaveFullscreen(int w, int h) override { sdl_.leaveFullscreen(w, h); }
+    bool displaySize(bool u, int& w, int& h) override { return sdl_.displaySize(u, w, h); }
     void closeWindow() override { sdl_.closeWindow(); }
     void restoreDisplayMode() override { sdl_.restoreDisplayMode(); }
     bool takeMessage(ShellMessage& out) override {
@@ -102,7 +104,7 @@ public:
         steps.mark("font");
     }
     void contextClosing() override { gl_.contextClosing(); }
-    void setViewport(int w, int h) override { gl_.setViewport(w, h); }
+    void setViewport(const Viewport& v) override { gl_.setViewport(v); }
     void setClearValues() override { gl_.setClearValues(); }
     void showTitle() override {
         steps.mark("world");

@@ -1,66 +1,225 @@
-// page.js -- the page around the game: starts a run of drumhold.wasm (a fresh
-// instance for every run), fits its 800x600 picture to the window, keeps the
-// run's record in memory for download, replays a chosen or named file, and
-// shows what the game prints, as the desktop prints it, on the page and in
-// the console.
+// page.js -- the page around the game. It downloads the game's files (showing
+// how far it has got), starts a run of drumhold.wasm (a fresh instance for
+// every run), gives it a canvas as large as the page shows it, tells it when
+// the page is hidden, shown or resized, keeps every run's record for
+// download, replays a chosen, dropped or named file, shows what the game
+// prints as the desktop prints it, and says plainly what went wrong when the
+// game cannot run.
 'use strict';
 
 (function () {
     const RECORD = '/record.replay';
-    const stage = document.getElementById('stage');
-    const messages = document.getElementById('messages');
-    const status = document.getElementById('status');
-    const downloadButton = document.getElementById('download');
-    const againButton = document.getElementById('again');
-    const fileInput = document.getElementById('replay-file');
-    let canvas = document.getElementById('canvas');
+    // The drawing buffer's largest size: a larger field shows each of its
+    // pixels as a square of several screen pixels.
+    const MAX_BUFFER = { width: 1600, height: 1200 };
+    // The room the controls need beside or below the field.
+    const SIDE_ROOM = 200, SIDE_MAX = 320, BELOW_ROOM = 96;
+    const byId = (id) => document.getElementById(id);
+    const stage = byId('stage'), notice = byId('notice'), noticeText = byId('notice-text');
+    const progress = byId('progress'), progressDone = byId('progress-done');
+    const panel = byId('panel'), messages = byId('messages'), status = byId('status');
+    const downloadButton = byId('download'), againButton = byId('again'), fileInput = byId('replay-file');
+    const keysButton = byId('keys'), keysHelp = byId('keys-help');
+    let canvas = byId('canvas');
+    let still = null;  // the last picture of a run that has ended
 
-    // What the tests look at: the running instance, the last record, the state.
+    // What the tests look at: the running instance, the last record, the state
+    // ('loading', 'starting', 'playing', 'replaying', 'ended', or 'failed' when
+    // the game cannot run in this browser), and the last run's exit status.
     const page = (window.drumhold = { instance: null, record: null, state: 'loading', exitStatus: null });
+    let run = null;  // the current run: { options, done, closeWanted }
 
-    // The game's lines stay in view for a while, and for good once a run ended.
+    function setState(state) {
+        page.state = state;
+        document.body.classList.toggle('loading', state === 'loading' || state === 'starting');
+        document.body.classList.toggle('ended', state === 'ended' || state === 'failed');
+    }
+
+    // --- what the game says, and what the page says ---------------------------
     let quiet = null;
     function say(line, error) {
         // emscripten's notes about its GL emulation are for developers only.
         if (line.startsWith('WARNING: using emscripten GL')) return console.debug(line);
         messages.textContent += line + '\n';
+        messages.scrollTop = messages.scrollHeight;
         messages.classList.remove('quiet');
         clearTimeout(quiet);
         quiet = setTimeout(() => page.state !== 'ended' && messages.classList.add('quiet'), 8000);
         if (error) console.error(line); else console.log(line);
     }
     function setStatus(text) { status.textContent = text; }
-
-    function fit() {
-        const scale = Math.min(window.innerWidth / 800, window.innerHeight / 600);
-        canvas.style.width = Math.floor(800 * scale) + 'px';
-        canvas.style.height = Math.floor(600 * scale) + 'px';
+    // A notice over the field: loading, the end of a run, a failure.
+    function showNotice(text, offerAgain) {
+        noticeText.textContent = text;
+        againButton.hidden = !offerAgain;
+        notice.hidden = false;
     }
-    window.addEventListener('resize', fit);
+    function hideNotice() {
+        notice.hidden = true;
+        progress.hidden = true;
+    }
+    // The game cannot run here: say why and what to do, with the details for
+    // developers in the console; nothing is offered that cannot work.
+    function fail(text, detail) {
+        if (detail) console.error('drumhold:', detail);
+        progress.hidden = true;
+        setState('failed');
+        setStatus('');
+        showNotice(text, false);
+    }
+    const NO_WEBGL = 'This browser cannot draw the game: WebGL is turned off or not available.\n' +
+        'Turn on hardware acceleration in the browser\'s settings and reload the page, or try another browser.';
 
-    // Every run gets a canvas of its own: a GL context is not handed over.
-    function freshCanvas() {
-        const fresh = canvas.cloneNode(false);
-        canvas.replaceWith(fresh);
-        canvas = fresh;
-        fit();
-        canvas.focus();
+    // --- the field at the size it is shown -----------------------------------
+    // A line of the game is one pixel of the drawing buffer wide, so a buffer
+    // pixel is never smaller than a pixel of the page (no line thinner than
+    // that), and always a whole number of screen pixels (k), so that the
+    // browser's step to the screen is a whole-number scale and every line keeps
+    // its width. The field keeps its 4:3 shape. On a 4K screen, say, k grows
+    // until the buffer is at most MAX_BUFFER.
+    function fieldSize(width, height) {
+        const ratio = window.devicePixelRatio || 1;
+        for (let k = Math.max(1, Math.ceil(ratio - 1e-6)); ; ++k) {
+            const unit = Math.floor(Math.min((width * ratio) / k / 4, (height * ratio) / k / 3));
+            const buffer = { width: 4 * Math.max(unit, 1), height: 3 * Math.max(unit, 1) };
+            if ((buffer.width <= MAX_BUFFER.width && buffer.height <= MAX_BUFFER.height) || unit <= 1)
+                return { buffer, k, ratio, width: (buffer.width * k) / ratio, height: (buffer.height * k) / ratio };
+        }
+    }
+    let field = null;
+    function layout() {
+        const width = window.innerWidth, height = window.innerHeight;
+        field = fieldSize(width, height);
+        const side = width - field.width, below = height - field.height;
+        const mode = side >= SIDE_ROOM ? 'side' : below >= BELOW_ROOM ? 'below' : 'over';
+        for (const name of ['side', 'below', 'over']) document.body.classList.toggle('layout-' + name, mode === name);
+        const area = { x: 0, y: 0, width, height };
+        panel.style.width = panel.style.height = '';
+        if (mode === 'side') {
+            area.x = Math.min(side, SIDE_MAX);
+            area.width -= area.x;
+            panel.style.width = area.x + 'px';
+        } else if (mode === 'below') {
+            area.height = field.height;
+            panel.style.height = below + 'px';
+        }
+        // Placed on whole screen pixels, so that the scale stays exact.
+        const ratio = field.ratio;
+        const left = (Math.round(area.x * ratio) + Math.floor((area.width * ratio - field.buffer.width * field.k) / 2)) / ratio;
+        const top = (Math.round(area.y * ratio) + Math.floor((area.height * ratio - field.buffer.height * field.k) / 2)) / ratio;
+        for (const element of [canvas, still, notice]) {
+            if (!element) continue;
+            element.style.left = left + 'px';
+            element.style.top = top + 'px';
+            element.style.width = field.width + 'px';
+            element.style.height = field.height + 'px';
+        }
+        tellGame();
+    }
+    // The game's window is the canvas: hidden is minimised; its size follows.
+    function tellGame() {
+        const instance = page.instance;
+        if (!instance || !instance._drumholdPage || !field) return;
+        instance._drumholdPage(document.hidden ? 0 : 1, field.buffer.width, field.buffer.height);
+    }
+    window.addEventListener('resize', layout);
+    document.addEventListener('visibilitychange', tellGame);
+    // The device's pixel ratio changes without a resize when the page moves to
+    // another screen or is zoomed.
+    (function watchRatio() {
+        matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+            layout();
+            watchRatio();
+        }, { once: true });
+    })();
+
+    // --- the game's files ------------------------------------------------------
+    // Fetched by the page, to show how far the download has got (a slow line
+    // takes a while) and to say plainly when one is missing.
+    const FILES = ['drumhold.js', 'drumhold.wasm', 'fonts/OCRABold.ttf'];
+    const loaded = new Map();  // name -> bytes received
+    const expected = new Map();  // name -> bytes announced (0: unknown)
+    function showProgress() {
+        if (page.state === 'failed') return;  // the other files still coming in
+        const got = [...loaded.values()].reduce((a, b) => a + b, 0);
+        const total = [...expected.values()].reduce((a, b) => a + b, 0);
+        const known = expected.size === FILES.length && ![...expected.values()].includes(0);
+        const kb = (n) => Math.round(n / 1024).toLocaleString('en');
+        if (known && got <= total) {
+            progressDone.style.width = ((100 * got) / total).toFixed(1) + '%';
+            showNotice(`loading the game: ${Math.floor((100 * got) / total)} % (${kb(got)} of ${kb(total)} KB)`, false);
+        } else {
+            showNotice(`loading the game: ${kb(got)} KB`, false);
+        }
+    }
+    // The bytes of NAME, counted as they come; an Error that says what is wrong.
+    async function download(name) {
+        let response;
+        try {
+            response = await fetch(name);
+        } catch (error) {
+            throw new Error(`${name}: ${error.message}`);
+        }
+        if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+        // Compressed on the way, the length announced is not the length read.
+        const length = response.headers.get('Content-Encoding') ? 0 : Number(response.headers.get('Content-Length'));
+        expected.set(name, length || 0);
+        const chunks = [];
+        let size = 0;
+        const reader = response.body.getReader();
+        for (;;) {
+            const { done, value } = await reader.read();
+            if (done) break;
+            chunks.push(value);
+            size += value.length;
+            loaded.set(name, size);
+            showProgress();
+        }
+        const bytes = new Uint8Array(size);
+        let at = 0;
+        for (const chunk of chunks) {
+            bytes.set(chunk, at);
+            at += chunk.length;
+        }
+        return bytes;
+    }
+    let files = null;
+    function loadFiles() {
+        files = files || (async () => {
+            if (typeof WebAssembly !== 'object')
+                throw Object.assign(new Error('no WebAssembly'), {
+                    plain: 'This browser cannot run the game: it has no WebAssembly.\nTry a recent Firefox, Chromium, Chrome, Edge or Safari.' });
+            progress.hidden = false;
+            const [script, wasm, font] = await Promise.all(FILES.map(download));
+            const module = await WebAssembly.compile(wasm);
+            await new Promise((resolve, reject) => {
+                const element = document.createElement('script');
+                element.src = URL.createObjectURL(new Blob([script], { type: 'text/javascript' }));
+                element.onload = resolve;
+                element.onerror = () => reject(new Error('drumhold.js: cannot be run'));
+                document.head.append(element);
+            });
+            hideNotice();
+            return { module, font };
+        })();
+        return files;
     }
 
-    let loaded = null;
-    function loadGame() {
-        loaded = loaded || new Promise((resolve, reject) => {
-            const script = document.createElement('script');
-            script.src = 'drumhold.js';
-            script.onload = resolve;
-            script.onerror = () => reject(new Error('cannot load drumhold.js'));
-            document.head.append(script);
-        });
-        return loaded;
+    // Asked once: a context of its own costs a while to make.
+    let webgl = null;
+    function webglWorks() {
+        if (webgl === null) {
+            try {
+                const context = document.createElement('canvas').getContext('webgl');
+                webgl = !!context;
+                if (context && context.getExtension('WEBGL_lose_context'))
+                    context.getExtension('WEBGL_lose_context').loseContext();
+            } catch (error) {
+                webgl = false;
+            }
+        }
+        return webgl;
     }
-    const font = fetch('fonts/OCRABold.ttf')
-        .then((response) => (response.ok ? response.arrayBuffer() : null))
-        .catch(() => null);
 
     // A path of the game's file system for NAME, as close to NAME as is safe,
     // so that the game's messages name the file as the player did.
@@ -69,77 +228,172 @@
         return plain ? name : name.replace(/^.*[\\/]/, '').replace(/[^A-Za-z0-9._+-]/g, '_') || 'replay';
     }
 
-    // Starts a run: play (recorded) or, with `replay` {name, bytes}, a replay.
-    async function start(replay) {
-        freshCanvas();
-        messages.textContent = '';
-        document.body.classList.remove('ended');
-        againButton.hidden = true;
-        page.state = 'starting';
-        page.exitStatus = null;
-        let fontBytes;
+    // Puts a file (a File, or a fetched Response) into the game's file system
+    // as a stream: a chunk at a time, never the whole of it in one piece.
+    async function streamInto(fs, path, body, size) {
+        const folder = path.includes('/') ? path.replace(/\/[^/]*$/, '') : '';
+        if (folder) fs.mkdirTree(folder);
+        const stream = fs.open(path, 'w');
         try {
-            [, fontBytes] = await Promise.all([loadGame(), font]);
-        } catch (error) {
-            say('drumhold: ' + error.message, true);
-            return;
+            if (size) fs.ftruncate(stream.fd, size);  // room for it all at once
+            const reader = body.getReader();
+            let position = 0;
+            for (;;) {
+                const { done, value } = await reader.read();
+                if (done) break;
+                fs.write(stream, value, 0, value.length, position);
+                position += value.length;
+            }
+            fs.ftruncate(stream.fd, position);
+        } finally {
+            fs.close(stream);
         }
-        const args = ['--windowed'];
+    }
+
+    // --- a run -----------------------------------------------------------------
+    // Every run gets a canvas of its own: a GL context is not handed over.
+    function freshCanvas() {
+        const fresh = canvas.cloneNode(false);
+        fresh.id = 'canvas';  // the one SDL draws on
+        canvas.remove();
+        if (still) still.remove();
+        still = null;
+        stage.prepend(fresh);
+        canvas = fresh;
+        layout();
+        canvas.focus();
+    }
+
+    // Starts a run: play (recorded) or, with `replay` {name, file | response},
+    // a replay; any run still going is ended first, as Esc would end it.
+    async function start(replay) {
+        const previous = run;
+        const current = (run = { closeWanted: false, close() { this.closeWanted = true; } });
+        current.done = new Promise((resolve) => (current.finished = resolve));
+        if (previous) {
+            previous.close();
+            await previous.done;
+        }
+        if (run !== current) return current.finished();
+        setState('starting');
+        messages.textContent = '';
+        hideNotice();
+        let game;
+        try {
+            game = await loadFiles();
+        } catch (error) {
+            current.finished();
+            return fail(error.plain || 'The game could not be loaded: ' + error.message + '.\n' +
+                        'Reload the page to try again; if it goes on, this copy of the game is incomplete.', error);
+        }
+        if (!webglWorks()) {
+            current.finished();
+            return fail(NO_WEBGL, 'no WebGL context could be made');
+        }
+        if (run !== current) return current.finished();
+        freshCanvas();
         const path = replay ? fsPath(replay.name) : RECORD;
-        args.push(replay ? '--replay' : '--record', path);
         const options = {
             canvas,
-            arguments: args,
+            arguments: ['--windowed', replay ? '--replay' : '--record', path],
             print: (line) => say(line, false),
             printErr: (line) => say(line, true),
+            instantiateWasm(imports, done) {
+                WebAssembly.instantiate(game.module, imports).then((instance) => done(instance, game.module));
+                return {};
+            },
             preRun: [() => {
                 const fs = options.FS;
-                if (fontBytes) {
-                    fs.mkdirTree('/fonts');
-                    fs.writeFile('/fonts/OCRABold.ttf', new Uint8Array(fontBytes));
-                }
-                if (replay && replay.bytes) {
-                    const folder = path.includes('/') ? path.replace(/\/[^/]*$/, '') : '';
-                    if (folder) fs.mkdirTree(folder);
-                    fs.writeFile(path, new Uint8Array(replay.bytes));
-                }
+                fs.mkdirTree('/fonts');
+                fs.writeFile('/fonts/OCRABold.ttf', game.font);
+                if (!replay || !replay.body) return;
+                options.addRunDependency('replay');
+                streamInto(fs, path, replay.body, replay.size)
+                    .catch((error) => say(`drumhold: ${replay.name}: ${error.message}`, true))
+                    .finally(() => options.removeRunDependency('replay'));
             }],
-            onRunEnded: (code) => ended(options, code),
-            onExit: (code) => ended(options, code),
-            onAbort: () => ended(options, -1),
+            onLastPicture: () => keepPicture(options),
+            onReplayEnded: () => current === run &&
+                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on (not recorded)`),
+            onRunEnded: (code) => ended(current, code),
+            onExit: (code) => ended(current, code),
+            onAbort: (what) => ended(current, -2, what),
             recordPath: replay ? null : RECORD,
         };
-        page.record = null;
-        downloadButton.disabled = !!replay;
+        current.options = options;
+        current.close = () => {
+            current.closeWanted = true;
+            if (options._drumholdClose) options._drumholdClose();
+        };
+        downloadButton.disabled = !page.record && !!replay;
         setStatus(replay ? 'replaying ' + replay.name : '');
-        page.state = replay ? 'replaying' : 'playing';
+        setState(replay ? 'replaying' : 'playing');
         page.instance = options;  // the instance is this object, filled in
-        await createDrumhold(options);
+        page.exitStatus = null;
+        try {
+            await createDrumhold(options);
+        } catch (error) {
+            return ended(current, -2, error);
+        }
+        tellGame();
+        if (current.closeWanted) current.close();
     }
 
     function takeRecord(instance) {
-        if (!instance || !instance.recordPath) return page.record;
+        if (!instance || !instance.recordPath) return null;
         try {
             return instance.FS.readFile(instance.recordPath);
         } catch (error) {
-            return page.record;
+            return null;
         }
     }
 
-    function ended(instance, code) {
-        if (instance !== page.instance || page.state === 'ended') return;
-        page.record = takeRecord(instance);
-        page.state = 'ended';
-        page.exitStatus = code;
-        document.body.classList.add('ended');
-        messages.classList.remove('quiet');
-        againButton.hidden = false;
-        setStatus('the run has ended' + (code ? ' (status ' + code + ')' : '') + ': start again?');
-        againButton.focus();
+    // The run's last picture, copied before its canvas goes with the window.
+    function keepPicture(instance) {
+        if (instance !== page.instance) return;
+        const copy = document.createElement('canvas');
+        copy.id = 'still';
+        copy.width = canvas.width;
+        copy.height = canvas.height;
+        copy.getContext('2d').drawImage(canvas, 0, 0);
+        if (still) still.remove();
+        still = copy;
+        canvas.after(copy);
+        const lose = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+        if (lose) lose.loseContext();
+        layout();
     }
 
-    function download() {
-        const bytes = page.state === 'ended' ? page.record : takeRecord(page.instance);
+    function ended(current, code, what) {
+        if (current.ended) return;
+        current.ended = true;
+        current.close = () => {};
+        current.finished();
+        if (current !== run) {
+            // Ended to make way for another run: its record is kept all the same.
+            page.record = takeRecord(current.options) || page.record;
+            downloadButton.disabled = !page.record;
+            return;
+        }
+        page.record = takeRecord(current.options) || page.record;
+        page.exitStatus = code;
+        downloadButton.disabled = !page.record;
+        if (what !== undefined) {
+            return fail('The game stopped on an internal error.\nReload the page to play again.', what);
+        }
+        // No window could be opened (1), or no video system at all (-1).
+        if (code === 1 || code === -1) return fail(NO_WEBGL, 'the game could not open its window');
+        setState('ended');
+        messages.classList.remove('quiet');
+        setStatus(code === 2 ? 'the file could not be replayed' : 'the run has ended');
+        showNotice((code === 2 ? 'The file could not be replayed (the message says why).\n'
+                               : 'The run has ended' + (page.record ? '; its record can be downloaded.\n' : '.\n')) +
+                   'Space, Enter, a click or a tap start a new game.', true);
+        canvas.blur();
+    }
+
+    function downloadRecord() {
+        const bytes = page.state === 'playing' ? takeRecord(page.instance) : page.record;
         if (!bytes) return;
         const link = document.createElement('a');
         link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
@@ -150,23 +404,12 @@
         setTimeout(() => URL.revokeObjectURL(link.href), 10000);
     }
 
-    // A replay while a run is still going: the page starts afresh with it, as
-    // an instance cannot be stopped in the middle of its loop.
-    const PENDING = 'drumhold-pending-replay';
-    async function replayBytes(name, bytes) {
-        if (page.state === 'ended' || page.state === 'loading') return start({ name, bytes });
-        let text = '';
-        for (const byte of new Uint8Array(bytes)) text += String.fromCharCode(byte);
-        try {
-            sessionStorage.setItem(PENDING, JSON.stringify({ name, text }));
-        } catch (error) {
-            say('drumhold: the file is too large to replay while a run is going; end the run with Esc first', true);
-            return;
-        }
-        location.reload();
+    function playAgain() {
+        history.replaceState(null, '', location.pathname);
+        start(null);
     }
-    async function replayFile(file) {
-        replayBytes(file.name, await file.arrayBuffer());
+    function replayFile(file) {
+        start({ name: file.name, body: file.stream(), size: file.size });
     }
 
     function toggleFullscreen() {
@@ -174,8 +417,11 @@
         else document.documentElement.requestFullscreen().catch(() => {});
     }
 
+    // --- keys, pointer, controls ---------------------------------------------------
     // Before SDL sees them: Alt+Enter and F11 are the page's fullscreen (no
-    // display switch in a browser), and the game's keys never scroll the page.
+    // display switch in a browser), the game's keys never scroll the page, and
+    // once a run has ended Space or Enter starts the next.
+    const onControl = () => document.activeElement && document.activeElement.closest('#panel, #notice');
     window.addEventListener('keydown', (event) => {
         if (event.key === 'F11' || (event.key === 'Enter' && event.altKey)) {
             event.preventDefault();
@@ -183,22 +429,46 @@
             if (!event.repeat) toggleFullscreen();
             return;
         }
-        if (event.key === 'Enter' && page.state === 'ended' && document.activeElement === againButton) return;
-        if (['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', ' ', 'Spacebar'].includes(event.key))
+        if (page.state === 'ended' && (event.key === ' ' || event.key === 'Enter') && !onControl()) {
+            event.preventDefault();
+            if (!event.repeat) playAgain();
+            return;
+        }
+        if (['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', ' ', 'Spacebar'].includes(event.key) && !onControl())
             event.preventDefault();
     }, true);
+    stage.addEventListener('pointerdown', (event) => {
+        if (page.state === 'ended' && event.target !== againButton) playAgain();
+    });
+    // Over the field the bar shows while the pointer moves.
+    let idle = null;
+    function stir() {
+        document.body.classList.remove('idle');
+        clearTimeout(idle);
+        idle = setTimeout(() => document.body.classList.add('idle'), 2500);
+    }
+    window.addEventListener('pointermove', stir);
+    window.addEventListener('pointerdown', stir);
+    stir();
 
-    document.getElementById('fullscreen').addEventListener('click', (event) => {
+    byId('fullscreen').addEventListener('click', (event) => {
         toggleFullscreen();
         event.currentTarget.blur();
     });
     downloadButton.addEventListener('click', (event) => {
-        download();
+        downloadRecord();
         event.currentTarget.blur();
     });
-    againButton.addEventListener('click', () => {
-        history.replaceState(null, '', location.pathname);
-        start(null);
+    againButton.addEventListener('click', playAgain);
+    keysButton.addEventListener('click', () => {
+        keysHelp.hidden = !keysHelp.hidden;
+        keysButton.setAttribute('aria-expanded', String(!keysHelp.hidden));
+    });
+    byId('replay-label').addEventListener('keydown', (event) => {
+        if (event.key === 'Enter' || event.key === ' ') {
+            event.preventDefault();
+            fileInput.click();
+        }
     });
     fileInput.addEventListener('change', () => {
         if (fileInput.files.length) replayFile(fileInput.files[0]);
@@ -215,23 +485,20 @@
         if (event.dataTransfer.files.length) replayFile(event.dataTransfer.files[0]);
     });
 
+    // --- the start: a game, or the replay the address names ------------------------
     async function begin() {
-        fit();
-        const pending = sessionStorage.getItem(PENDING);
-        if (pending) {
-            sessionStorage.removeItem(PENDING);
-            const { name, text } = JSON.parse(pending);
-            const bytes = Uint8Array.from(text, (c) => c.charCodeAt(0));
-            return start({ name, bytes });
-        }
+        layout();
         const named = new URLSearchParams(location.search).get('replay');
         if (named === null) return start(null);
-        let bytes = null;
+        let body = null, size = 0;
         try {
             const response = await fetch(named, { cache: 'no-store' });
-            if (response.ok) bytes = await response.arrayBuffer();
+            if (response.ok) {
+                body = response.body;
+                size = Number(response.headers.get('Content-Length')) || 0;
+            }
         } catch (error) { /* the game says it cannot open the file */ }
-        return start({ name: named, bytes });
+        return start({ name: named, body, size });
     }
     begin();
 })();

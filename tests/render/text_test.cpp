@@ -162,21 +162,24 @@ TEST_F(TextTest, ScrollerDrawsOnlyInsideItsBandAndRisesFromBelowIt) {
 
 // A window shown at another size (a scaled window, a page) draws the field over
 // its whole viewport: the band must be clipped in that viewport's pixels, or
-// lines above it show through (smaller) or the band is cut (larger).
+// lines above it show through (smaller) or the band is cut (larger); and where
+// the picture lies in the window, centred between black bands.
 TEST_F(TextTest, ScrollerBandFollowsTheViewport) {
-    const Viewport half{0, 0, 400, 300};
-    glViewport(half.x, half.y, half.width, half.height);
-    int outside = 0, atTheBandsEdges = 0;
-    for (int frame = 0; frame < 1102; frame += 9) {
-        clear();
-        drawInstructions(context.font, frame, half);
-        const Frame f;
-        outside += f.lit() - f.lit(0, 5, 399, 114);
-        atTheBandsEdges += f.lit(0, 5, 399, 9) + f.lit(0, 110, 399, 114);
+    for (const Viewport& picture : {Viewport{0, 0, 400, 300}, Viewport{200, 150, 400, 300}}) {
+        glViewport(picture.x, picture.y, picture.width, picture.height);
+        const int left = picture.x, right = picture.x + 399, bottom = picture.y + 5, top = picture.y + 114;
+        int outside = 0, atTheBandsEdges = 0;
+        for (int frame = 0; frame < 1102; frame += 9) {
+            clear();
+            drawInstructions(context.font, frame, picture);
+            const Frame f;
+            outside += f.lit() - f.lit(left, bottom, right, top);
+            atTheBandsEdges += f.lit(left, bottom, right, bottom + 4) + f.lit(left, top - 4, right, top);
+        }
+        EXPECT_EQ(outside, 0) << picture.x;
+        EXPECT_GT(atTheBandsEdges, 0) << picture.x;
     }
     glViewport(0, 0, 800, 600);
-    EXPECT_EQ(outside, 0);
-    EXPECT_GT(atTheBandsEdges, 0);
 }
 
 TEST_F(TextTest, FrameStepRestartsTheScrollerOnTheFirstFrameAfterAGame) {

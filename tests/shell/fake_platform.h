@@ -34,14 +34,18 @@ public:
     bool videoWorks = true;
     int failOpeningNumber = 0;  // 1-based opening that fails; 0: none fails
     bool modeSwitchWorks = true;
+    bool coverWorks = true;
+    int displayWidth = 1920, displayHeight = 1080;  // 0: the display does not tell
+    int usableWidth = 1920, usableHeight = 1050;
     std::uint32_t clockOrigin = 0xFFFFF000u;  // wraps 4096 ms into the run
     std::function<void(int look)> onLook;     // each time the loop looks for a message, from 1
 
     // Records.
     std::vector<std::string> boxes;
     std::vector<bool> openings;  // fullscreen asked, per opening attempt
+    std::vector<std::pair<int, int>> openedSizes;  // per opening attempt
+    std::vector<std::pair<int, int>> leftSizes;    // per leaveFullscreen
     int closes = 0;
-    int leftFullscreen = 0;
     int restoredDisplay = 0;
     int swaps = 0;
     int waits = 0;
@@ -66,9 +70,8 @@ public:
     bool openWindow(const char*, int width, int height, bool fullscreen) override {
         EXPECT_TRUE(videoUp);
         EXPECT_FALSE(windowOpen) << "a window opened over another";
-        EXPECT_EQ(width, 800);
-        EXPECT_EQ(height, 600);
         openings.push_back(fullscreen);
+        openedSizes.emplace_back(width, height);
         if (static_cast<int>(openings.size()) == failOpeningNumber) return false;
         windowOpen = true;
         return true;
@@ -79,7 +82,20 @@ public:
         EXPECT_EQ(bits, 16);
         return modeSwitchWorks;
     }
-    void leaveFullscreen(int, int) override { ++leftFullscreen; }
+    bool coverDisplay(int& width, int& height) override {
+        EXPECT_TRUE(windowOpen);
+        EXPECT_EQ(openedSizes.back(), std::make_pair(displayWidth, displayHeight)) << "opened at the display's size";
+        if (!coverWorks) return false;
+        width = displayWidth;
+        height = displayHeight;
+        return true;
+    }
+    void leaveFullscreen(int width, int height) override { leftSizes.emplace_back(width, height); }
+    bool displaySize(bool usable, int& width, int& height) override {
+        width = usable ? usableWidth : displayWidth;
+        height = usable ? usableHeight : displayHeight;
+        return displayWidth > 0;
+    }
     void closeWindow() override {
         EXPECT_TRUE(windowOpen);
         windowOpen = false;
@@ -155,7 +171,7 @@ public:
     std::function<void(int frame)> afterFrame;  // frame numbers count from 1
 
     std::vector<FrameRecord> frames;
-    std::vector<std::pair<int, int>> viewports;
+    std::vector<Viewport> viewports;
     int clearValueSets = 0;
     int contexts = 0;  // opened
     bool contextLive = false;
@@ -173,7 +189,7 @@ public:
         EXPECT_TRUE(platform_.windowOpen) << "the context outlived its window";
         contextLive = false;
     }
-    void setViewport(int width, int height) override { viewports.emplace_back(width, height); }
+    void setViewport(const Viewport& viewport) override { viewports.push_back(viewport); }
     void setClearValues() override { ++clearValueSets; }
     void showTitle() override { ++titles; }
     void drawFrame(const GameState& game) override {

@@ -138,7 +138,7 @@ TEST_F(LoopTest, MinimisedWindowStopsFramesAndResumesWithoutCatchingUp) {
     EXPECT_GE(platform.waits, 1);
     ASSERT_EQ(presentation.frames.size(), 30u);
     EXPECT_EQ(presentation.frames[4].at, restoredAt);
-    EXPECT_EQ(presentation.viewports.back(), std::make_pair(640, 480));
+    EXPECT_EQ(presentation.viewports.back(), (Viewport{0, 0, 640, 480}));
 
     // The first update after the pause gets it all and does not sleep (it is
     // drawn at the very moment of the restore); the rest run at the usual
@@ -162,6 +162,8 @@ TEST_F(LoopTest, DisplaySwitchReopensAndKeepsPlaying) {
     ASSERT_EQ(run(), 0);
 
     EXPECT_EQ(platform.openings, (std::vector<bool>{true, false}));
+    EXPECT_EQ(platform.openedSizes, (std::vector<std::pair<int, int>>(2, {800, 600})));
+    EXPECT_EQ(presentation.viewports, std::vector<Viewport>(2, Viewport{})) << "one viewport per opening, 800x600";
     EXPECT_EQ(platform.closes, 2);
     EXPECT_EQ(platform.restoredDisplay, 1) << "only the fullscreen window gives the mode back";
     EXPECT_EQ(presentation.titles, 2);
@@ -186,9 +188,39 @@ TEST_F(LoopTest, RefusedModeSwitchRunsWindowedAndTheSwitchWorksOnTheWantedMode) 
     EXPECT_EQ(platform.openings, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(platform.boxes, (std::vector<std::string>{"Mode Switch Failed.\nRunning In Windowed Mode.",
                                                          "Mode Switch Failed.\nRunning In Windowed Mode."}));
-    EXPECT_EQ(platform.leftFullscreen, 2);
+    EXPECT_EQ(platform.leftSizes, (std::vector<std::pair<int, int>>(2, {800, 600})));
     EXPECT_EQ(platform.restoredDisplay, 0) << "no mode was switched, none is restored";
     EXPECT_EQ(presentation.frames.size(), 6u);
+}
+
+// A scale that does not fit the display is said once and gives the largest
+// window that fits; every window then shows the picture in its 4:3 shape,
+// centred on black: after the 800x600 view a new context sets up, after a
+// restore, and in the window a cover that failed leaves (without a box).
+TEST_F(LoopTest, ScaledRunKeepsThePictureShapeInEveryWindow) {
+    presentation.afterFrame = [&](int frame) {
+        if (frame == 2) platform.post(message(MessageType::SwitchDisplay));
+        if (frame == 3) platform.post(message(MessageType::SizeMinimised));
+        if (frame == 3) platform.post({MessageType::SizeRestored, 0, 1000, 1000});
+        if (frame == 5) platform.coverWorks = false;
+        if (frame == 5) platform.post(message(MessageType::SwitchDisplay));
+        if (frame == 7) platform.post(message(MessageType::Close));
+    };
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(runGame(platform, presentation, silent, {true, nullptr, {}, FullscreenKind::Desktop, 20}), 0);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(said,
+              "drumhold: a 1600x1200 window does not fit the display's usable 1920x1050; it opens at 1400x1050\n"
+              "drumhold: the display cannot be covered; the game goes on in a window\n");
+    EXPECT_EQ(platform.openings, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(platform.openedSizes, (std::vector<std::pair<int, int>>{{1920, 1080}, {1400, 1050}, {1920, 1080}}));
+    EXPECT_EQ(platform.leftSizes, (std::vector<std::pair<int, int>>{{1400, 1050}}));
+    EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_EQ(platform.restoredDisplay, 1) << "only the window that covered the display";
+    const Viewport covering{240, 0, 1440, 1080}, windowed{0, 0, 1400, 1050};
+    EXPECT_EQ(presentation.viewports, (std::vector<Viewport>{covering, covering, windowed, windowed,
+                                                             Viewport{0, 125, 1000, 750}, windowed, windowed}));
 }
 
 TEST_F(LoopTest, FailedOpeningEndsWithExitCodeOne) {

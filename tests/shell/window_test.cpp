@@ -62,7 +62,7 @@ TEST_F(WindowTest, SizeMessagesDriveActiveAndTheViewport) {
 
     EXPECT_TRUE(handle({MessageType::SizeRestored, 0, 790, 570}));
     EXPECT_TRUE(window.active);
-    EXPECT_EQ(presentation.viewports, (std::vector<std::pair<int, int>>{{790, 570}}));
+    EXPECT_EQ(presentation.viewports, std::vector<Viewport>{(Viewport{0, 0, 790, 570})});
 
     // Maximised and the rest change neither the flag nor the viewport.
     window.active = false;
@@ -94,7 +94,7 @@ TEST_F(WindowTest, OpeningPreparesTheWindowAndClosingUndoesIt) {
     EXPECT_TRUE(window.fullscreen);
     EXPECT_TRUE(window.active);
     EXPECT_EQ(window.lastTick, platform.clockOrigin + 1234u);
-    EXPECT_EQ(presentation.viewports, (std::vector<std::pair<int, int>>{{800, 600}}));
+    EXPECT_EQ(presentation.viewports, std::vector<Viewport>{Viewport{}});
     EXPECT_EQ(presentation.clearValueSets, 1);
     EXPECT_EQ(keySum(), 0) << "the table is cleared";
     EXPECT_TRUE(platform.boxes.empty());

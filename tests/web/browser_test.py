@@ -3,41 +3,40 @@
 chromium-driver, the page served on 127.0.0.1. One browser for all the checks,
 in the order a player meets them:
 
-  the title (and how long it takes to appear), then the attract screen;
-  the first key starts the sound; Space starts a game, arrows and Shift drive
-  and fire; the picture is the desktop's (the picture of docs/screenshots/web.png is taken
-  here); Esc ends the run and the page offers a new one; the record made in
-  the page replays in sync through the Linux drumhold-trace; a record made on
-  Linux replays in the page in sync; a bad file is refused with the desktop's
-  message.
+  the title (and how long it takes to appear), then the attract screen, drawn
+  without broken circles at the sizes a page is shown at; the first key starts
+  the sound; Space starts a game, arrows and Shift drive and fire; the picture
+  is the desktop's (the picture of docs/screenshots/web.png is taken here); a
+  hidden page pauses the game; Esc ends the run, its last picture stays and
+  Space starts the next; the record made in the page replays in sync through
+  the Linux drumhold-trace; a 50 MB replay chosen during a game ends it (its
+  record kept) and starts without a reload or a stall; a record made on Linux
+  replays in the page in sync; a bad file is refused with the desktop's
+  message; a missing file or no WebGL get a plain message, never an alert.
 
 Usage: browser_test.py WEB_BUILD LINUX_BUILD SCREENSHOT_PNG
 Prints one line per check; "NOT RUN" with the reason when the browser or its
 driver is missing (that is a failure, not a skip)."""
-import functools
-import http.server
 import io
+import math
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
-NOT_RUN = 'BROWSER TESTS NOT RUN: '
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+import headless  # noqa: E402
+
 try:
-    from selenium import webdriver
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.keys import Keys
-    from selenium.webdriver.chrome.service import Service as ChromeService
+    from selenium.common.exceptions import NoAlertPresentException
     from PIL import Image
 except ImportError as error:
-    sys.exit(NOT_RUN + f'{error.name} is missing (python3-selenium, python3-pil)')
-for program in ('chromium', 'chromedriver'):
-    if not shutil.which(program):
-        sys.exit(NOT_RUN + f'{program} is missing (chromium, chromium-driver)')
+    sys.exit(headless.NOT_RUN + f'{error.name} is missing (python3-selenium, python3-pil)')
 
 web, linux, screenshot_path = (os.path.abspath(p) for p in sys.argv[1:4])
 trace = os.path.join(linux, 'drumhold-trace')
@@ -54,44 +53,26 @@ def check(ok, what, detail=''):
     return ok
 
 
-class Handler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm'}
-
-    def translate_path(self, path):
-        if path.startswith('/extra/'):
-            return os.path.join(extra, path[len('/extra/'):].split('?')[0])
-        return super().translate_path(path)
-
-    def log_message(self, *args):
-        pass
+missing = set()  # files the server says it does not have
+base, server = headless.serve(web, extra, missing)
+driver = headless.chromium(downloads)
 
 
-server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(Handler, directory=web))
-threading.Thread(target=server.serve_forever, daemon=True).start()
-base = f'http://127.0.0.1:{server.server_address[1]}/'
+def page_size(width, height):
+    headless.page_size(driver, width, height)
 
-options = webdriver.ChromeOptions()
-options.binary_location = shutil.which('chromium')
-for flag in ('--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
-             '--disable-dev-shm-usage', '--autoplay-policy=no-user-gesture-required', '--window-size=800,600'):
-    options.add_argument(flag)
-options.add_experimental_option('prefs', {'download.default_directory': downloads,
-                                          'download.prompt_for_download': False})
-options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-driver = webdriver.Chrome(service=ChromeService(executable_path=shutil.which('chromedriver')),
-                          options=options)
-# The page's inside exactly 800x600: the canvas then shows the picture 1:1.
-driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
-                       {'width': 800, 'height': 600, 'deviceScaleFactor': 1, 'mobile': False})
+
+# The tab's title as the page first has it, before the game runs.
+driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source':
+                       "addEventListener('DOMContentLoaded', () => window.titleAtLoad = document.title);"})
 
 
 def picture():
-    """The page as shown, without its control bar and messages."""
-    driver.execute_script("document.getElementById('bar').style.visibility = 'hidden';"
-                          "document.getElementById('messages').style.visibility = 'hidden';")
+    """The page as shown, without its controls and messages."""
+    controls = "document.querySelectorAll('#panel, #bar, #messages').forEach((e) => e.style.visibility = '%s');"
+    driver.execute_script(controls % 'hidden')
     image = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert('RGB')
-    driver.execute_script("document.getElementById('bar').style.visibility = '';"
-                          "document.getElementById('messages').style.visibility = '';")
+    driver.execute_script(controls % '')
     return image
 
 
@@ -101,13 +82,7 @@ def lit(image, box=None):
 
 
 def wait(condition, seconds, step=0.1):
-    end = time.time() + seconds
-    while time.time() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(step)
-    return None
+    return headless.wait(condition, seconds, step)
 
 
 def desktop_title():
@@ -151,11 +126,7 @@ def press(key, hold=0.15):
 
 def last_check():
     """The frame of the last check the running game's record holds."""
-    text = driver.execute_script(
-        'const m = window.drumhold.instance;'
-        'try { return new TextDecoder().decode(m.FS.readFile(m.recordPath)); } catch (e) { return ""; }')
-    checks = re.findall(r'^check (\d+) ', text, re.M)
-    return int(checks[-1]) if checks else None
+    return headless.last_check(driver)
 
 
 def tick_rate(seconds):
@@ -176,6 +147,55 @@ def run_trace(path):
     return done.returncode, done.stderr.strip()
 
 
+def downloaded_record(before):
+    """The path of a record downloaded after the files in `before`."""
+    new = wait(lambda: [f for f in os.listdir(downloads) if f.endswith('.replay') and f not in before], 10)
+    return os.path.join(downloads, new[0]) if new else None
+
+
+# The barrels of a fresh world: white circles of radius 1 (16-sided).
+BARREL_HOMES = [(-6, -6), (-6, -2), (-6, 2), (-6, 6), (-3, -4), (-3, 0), (-3, 4), (0, -6), (0, -2), (0, 2),
+                (0, 6), (3, -4), (3, 0), (3, 4), (6, -6), (6, -2), (6, 2), (6, 6)]
+
+
+def widest_ring_gap(image, box):
+    """The longest stretch, in pixels of arc, of a barrel's ring with nothing
+    lit, over the barrels at home. Neighbouring pixels of an unbroken ring are
+    at most a diagonal step (1.4) apart; a rasteriser may leave out one pixel
+    where two of the circle's sides meet (2.2 to 2.8); a picture scaled after
+    it was drawn drops whole rows and columns (3.5 and more)."""
+    left, top, width, height = box
+    pixels = image.load()
+    radius = width / 120
+    widest = 0.0
+    for x, y in BARREL_HOMES:
+        cx, cy = left + (x + 60) / 120 * width, top + (45 - y) / 90 * height
+        angles = sorted(math.atan2(py + 0.5 - cy, px + 0.5 - cx)
+                        for py in range(math.floor(cy - radius - 3), math.ceil(cy + radius + 3))
+                        for px in range(math.floor(cx - radius - 3), math.ceil(cx + radius + 3))
+                        if abs(math.hypot(px + 0.5 - cx, py + 0.5 - cy) - radius) <= 1.5 and max(pixels[px, py]) > 100)
+        if not angles:
+            return math.inf
+        steps = [b - a for a, b in zip(angles, angles[1:])] + [angles[0] + 2 * math.pi - angles[-1]]
+        widest = max(widest, max(steps) * radius)
+    return widest
+
+
+def choose_file(path):
+    """Chooses `path` in the page's "replay a file", as a player would."""
+    element = driver.execute_cdp_cmd('Runtime.evaluate', {'expression': "document.getElementById('replay-file')"})
+    node = driver.execute_cdp_cmd('DOM.describeNode', {'objectId': element['result']['objectId']})
+    driver.execute_cdp_cmd('DOM.setFileInputFiles', {'files': [path], 'backendNodeId': node['node']['backendNodeId']})
+
+
+def alert_shown():
+    try:
+        driver.switch_to.alert.dismiss()
+        return True
+    except NoAlertPresentException:
+        return False
+
+
 try:
     # --- the title, then the attract screen --------------------------------
     start = time.time()
@@ -183,12 +203,31 @@ try:
     first = wait(lambda: lit(picture()) > 500 and time.time(), 20, 0.05)
     check(first is not None, 'the title appears', f'{first - start:.2f} s after the page was asked for'
           if first else 'nothing drawn in 20 s')
-    check(driver.title == 'zandrel', "the page's title is the window's", driver.title)
+    titles = driver.execute_script('return window.titleAtLoad'), driver.title
+    check(titles == ('zandrel', 'zandrel'), "the page's title is the window's from the start", titles)
     title = picture()
     same_picture(title, desktop_title(), 'the title is the desktop\'s title picture')
     time.sleep(6.5)  # the title stays 5 s
     attract = picture()
     check(lit(attract) > 500 and attract.tobytes() != title.tobytes(), 'the attract screen follows the title')
+
+    # --- the picture at the sizes a page is shown at ------------------------
+    # A browser's inside at 500x800, 1280x720 and 1920x1080 with its own bars:
+    # the field at 0.625, 0.96 and 1.56 times 800x600. The barrels are still at
+    # home on the first attract screen.
+    gaps = []
+    for width, height in ((500, 657), (1280, 577), (1920, 937)):
+        page_size(width, height)
+        field = 4 * min(width // 4, height // 3)  # the largest 4:3 field, in whole pixels
+        box = wait(lambda: driver.execute_script(
+            "const c = document.getElementById('canvas'), r = c.getBoundingClientRect();"
+            "return c.width == arguments[0] && Math.round(r.width) == arguments[0]"
+            " && [r.left, r.top, r.width, r.height]", field), 5)
+        time.sleep(0.3)  # the next display frame draws it at the new size
+        gaps.append(widest_ring_gap(picture(), box) if box else math.inf)
+    page_size(800, 600)
+    check(max(gaps) < 3, 'the barrels are unbroken circles at 0.625, 0.96 and 1.56 times the size',
+          'widest gap in a ring: ' + ', '.join(f'{gap:.1f}' for gap in gaps) + ' pixels; a drawn ring\'s under 3')
 
     # --- sound, play, drive and fire --------------------------------------
     press(Keys.SPACE)
@@ -208,19 +247,37 @@ try:
     # Alt+Enter and F11 are the page's fullscreen: the game never sees a display switch.
     ActionChains(driver).key_down(Keys.ALT).key_down(Keys.ENTER).key_up(Keys.ENTER).key_up(Keys.ALT).perform()
     press(Keys.F11)
+
+    # --- a hidden page is a minimised window: the game pauses -------------
+    # The record gets a check about once a second while frames run.
+    driver.minimize_window()
+    time.sleep(1.5)
+    before = last_check()
+    time.sleep(2)
+    paused = last_check()
+    driver.set_window_rect(width=800, height=600)
+    page_size(800, 600)
+    resumed = wait(lambda: (lambda n: n is not None and paused is not None and n > paused and n)(last_check()), 5)
+    check(before is not None and paused == before and resumed,
+          'a hidden page runs no frames, and they go on when it is shown',
+          f'last check at frame {before} hidden, {paused} 2 s later, {resumed} once shown')
     time.sleep(1.5)  # the record is written out once a second
 
-    # --- Esc ends the run; the page offers a new one ----------------------
+    # --- Esc ends the run; its picture stays and Space starts the next -------
     press(Keys.ESCAPE)
     ended = wait(lambda: page_state() == 'ended', 10)
-    offered = driver.execute_script("return !document.getElementById('again').hidden")
-    check(ended and offered, 'Esc ends the run and the page offers a new one')
+    kept = driver.execute_script(
+        "const c = document.getElementById('still'); if (!c) return null;"
+        "const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data; let n = 0;"
+        "for (let i = 0; i < d.length; i += 4) n += Math.max(d[i], d[i + 1], d[i + 2]) > 100;"
+        "return [n, getComputedStyle(c).filter]")
+    check(ended and kept and kept[0] > 500 and 'brightness' in kept[1],
+          'Esc ends the run and its last picture stays, dimmed', kept)
 
     # --- the page's record replays in sync on Linux -----------------------
     driver.find_element('id', 'download').click()
-    record = wait(lambda: [f for f in os.listdir(downloads) if f.endswith('.replay')], 10)
-    if check(bool(record), 'the record downloads'):
-        path = os.path.join(downloads, record[0])
+    path = downloaded_record(())
+    if check(bool(path), 'the record downloads'):
         status, said = run_trace(path)
         with open(path) as f:
             text = f.read()
@@ -229,6 +286,41 @@ try:
         check(re.search(r'\bspace\b', text) and re.search(r'up,left,fire|up,fire,left|left,up,fire', text)
               is not None, 'the record holds Space, then the arrows with Shift')
         shutil.copy(path, os.path.join(extra, 'from-page.replay'))
+
+    ActionChains(driver).move_to_element(driver.find_element('id', 'stage')).perform()  # the pointer off the bar
+    press(Keys.SPACE)
+    check(wait(lambda: page_state() == 'playing', 10), 'Space starts a new run', page_state())
+
+    # --- a replay chosen during a game: the game ends, the replay starts --------
+    # A record of 50 MB; the page's timer must never wait more than 200 ms.
+    big = os.path.join(extra, 'big.replay')
+    with open(big, 'w') as f:
+        f.write('# fifty megabytes of frames\n' + '7 up,left,fire\n3 right\n1 -\n' * 1_700_000)
+    wait(lambda: (last_check() or 0) > 0, 15)  # past the title
+    press(Keys.ARROW_UP, 0.5)
+    time.sleep(1.5)  # the record is written out once a second
+    before = set(os.listdir(downloads))
+    driver.execute_script("window.sameDocument = true; window.longestWait = 0; let last = performance.now();"
+                          "setInterval(() => { const now = performance.now();"
+                          " longestWait = Math.max(longestWait, now - last); last = now; }, 10);")
+    choose_file(big)
+    # Once the file is checked the replay's title shows.
+    started = wait(lambda: page_state() == 'replaying' and lit(picture()) > 500, 30, 0.25)
+    time.sleep(0.5)
+    same, longest, said = driver.execute_script(
+        "return [window.sameDocument, longestWait, document.getElementById('messages').textContent]")
+    check(started and same and longest < 200 and 'drumhold:' not in said,
+          'a 50 MB replay chosen during a game starts in the same page without a stall',
+          f'longest wait of the page\'s timer {longest:.0f} ms' + (f'; {said.strip()}' if said.strip() else ''))
+    driver.find_element('id', 'download').click()
+    path = downloaded_record(before)
+    if path:
+        status, said = run_trace(path)
+        with open(path) as f:
+            text = f.read()
+    check(path and status == 0 and re.search(r'\bup\b', text),
+          "the game it ended keeps its record, which replays in sync on Linux",
+          (said or f'exit status {status}') if path else 'no record')
 
     # --- a Linux record replays in the page -------------------------------
     # A record as the desktop writes it: the golden drive-and-fire game with
@@ -257,6 +349,29 @@ try:
     text = messages()
     check('drumhold: extra/bad.replay: line 2:' in text and page_state() == 'ended',
           'a bad replay file is refused with its message', text.strip())
+
+    # --- a game that cannot run says so plainly ---------------------------
+    def plainly(what, cause):
+        alerted = []
+        failed = wait(lambda: (alert_shown() and alerted.append(True)) or page_state() == 'failed', 20)
+        notice, again = driver.execute_script(
+            "return [(document.getElementById('notice-text') || document.body).textContent,"
+            " !document.getElementById('again').hidden]")
+        check(failed and cause in notice and not again and not alerted, what,
+              ('an alert; ' if alerted else '') + ' '.join(notice.split()))
+    driver.execute_cdp_cmd('Network.enable', {})
+    driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+    missing.add('drumhold.wasm')
+    driver.get(base + 'index.html')
+    plainly('a missing drumhold.wasm is said plainly, with no alert and nothing offered', 'drumhold.wasm')
+    missing.clear()
+    no_webgl = driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source':
+        "const getContext = HTMLCanvasElement.prototype.getContext;"
+        "HTMLCanvasElement.prototype.getContext = function (type, ...rest) {"
+        " return /webgl/.test(type) ? null : getContext.call(this, type, ...rest); };"})
+    driver.get(base + 'index.html')
+    plainly('no WebGL is said plainly, with no alert and nothing offered', 'WebGL')
+    driver.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument', {'identifier': no_webgl['identifier']})
 finally:
     driver.quit()
     server.shutdown()

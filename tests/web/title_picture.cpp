@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     }
     // In the order the game's window opening and its first title do it.
     drumhold::GlPresentation presentation;
-    presentation.setViewport(kWidth, kHeight);
+    presentation.setViewport({0, 0, kWidth, kHeight});
     presentation.setClearValues();
     presentation.contextOpened();
     presentation.showTitle();

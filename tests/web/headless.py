@@ -1,0 +1,96 @@
+"""Headless Chromium for the page: Debian's chromium driven through
+chromium-driver, with SwiftShader for WebGL, and a page's folder served on
+127.0.0.1. Used by browser_test.py and scripts/measure-web.py."""
+import functools
+import http.server
+import os
+import re
+import shutil
+import sys
+import threading
+import time
+
+NOT_RUN = 'BROWSER TESTS NOT RUN: '
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service as ChromeService
+except ImportError as error:
+    sys.exit(NOT_RUN + f'{error.name} is missing (python3-selenium)')
+for program in ('chromium', 'chromedriver'):
+    if not shutil.which(program):
+        sys.exit(NOT_RUN + f'{program} is missing (chromium, chromium-driver)')
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    """Serves the folder, with `extra` under /extra/ and the names in
+    `missing` answered 404."""
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm'}
+
+    def __init__(self, *args, extra=None, missing=(), **kwargs):
+        self.extra, self.missing = extra, missing
+        super().__init__(*args, **kwargs)
+
+    def send_head(self):
+        if self.path.split('?')[0].lstrip('/') in self.missing:
+            self.send_error(404)
+            return None
+        return super().send_head()
+
+    def translate_path(self, path):
+        if self.extra and path.startswith('/extra/'):
+            return os.path.join(self.extra, path[len('/extra/'):].split('?')[0])
+        return super().translate_path(path)
+
+    def log_message(self, *args):
+        pass
+
+
+def serve(folder, extra=None, missing=()):
+    """Serves `folder` until the program ends; returns (its address, the server)."""
+    server = http.server.ThreadingHTTPServer(
+        ('127.0.0.1', 0), functools.partial(Handler, directory=folder, extra=extra, missing=missing))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return f'http://127.0.0.1:{server.server_address[1]}/', server
+
+
+def chromium(downloads=None, width=800, height=600):
+    """The browser, its page's inside exactly width x height at one screen
+    pixel per page pixel, the console kept."""
+    options = webdriver.ChromeOptions()
+    options.binary_location = shutil.which('chromium')
+    for flag in ('--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
+                 '--disable-dev-shm-usage', '--autoplay-policy=no-user-gesture-required',
+                 f'--window-size={width},{height}'):
+        options.add_argument(flag)
+    if downloads:
+        options.add_experimental_option('prefs', {'download.default_directory': downloads,
+                                                  'download.prompt_for_download': False})
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+    driver = webdriver.Chrome(service=ChromeService(executable_path=shutil.which('chromedriver')), options=options)
+    page_size(driver, width, height)
+    return driver
+
+
+def page_size(driver, width, height):
+    driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                           {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': False})
+
+
+def wait(condition, seconds, step=0.1):
+    """The first true value of `condition` within `seconds`, else None."""
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return None
+
+
+def last_check(driver):
+    """The frame of the last check the running game's record holds."""
+    text = driver.execute_script(
+        'const m = window.drumhold.instance;'
+        'try { return new TextDecoder().decode(m.FS.readFile(m.recordPath)); } catch (e) { return ""; }')
+    checks = re.findall(r'^check (\d+) ', text, re.M)
+    return int(checks[-1]) if checks else None
