@@ -30,7 +30,7 @@ const char* const kUsage =
     "Keys: arrows drive, Shift fires, Space starts a game, Esc quits;\n"
     "Alt+Enter or F11 switch between fullscreen (of the KIND asked for) and the window.\n"
     "Exit status: 0 a normal end, 1 no window could be opened, 2 a bad command\n"
-    "line or FILE, 255 the video system could not start.\n";
+    "line or FILE, 4 out of memory, 255 the video system could not start.\n";
 
 namespace {
 

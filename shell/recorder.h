@@ -5,8 +5,10 @@
 // `check N HASH` line with the hash of the frame just run at least every 500
 // frames, at least once a second and at the end (docs/replay-format.md). The
 // lines go to the writer with every check, always whole, so a game killed
-// outright leaves a valid script of all but its last second. Once the writer
-// has stopped (recording failed), nothing more is kept.
+// outright leaves a valid script of all but its last second. The record takes
+// the place of an existing file at the first frame played: a game that ends
+// before (no window, closed during the title) leaves that file as it was.
+// Once the writer has stopped (recording failed), nothing more is kept.
 #pragma once
 
 #include <memory>

@@ -29,19 +29,30 @@ std::string recordHeader() {
            std::to_string(sdl.patch) + "\n";
 }
 
+// Why a file that is not a regular one cannot be replayed.
+std::string notRegular(const struct stat& info) {
+    return S_ISDIR(info.st_mode) ? std::strerror(EISDIR)
+                                 : "not a regular file: a replay is checked before it is played, so it must be "
+                                   "read twice (drumhold-trace reads a pipe as it comes)";
+}
+
 // A file to replay: read twice (checked in full before the window opens, then
-// played), so it must be a file that can be rewound, not a pipe.
+// played), so it must be a file that can be rewound, not a pipe. Looked at
+// before it is opened: opening a named pipe would wait for a writer.
 std::FILE* openReplay(const std::string& path, std::string& why) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        why = notRegular(info);
+        return nullptr;
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         why = std::strerror(errno);
         return nullptr;
     }
-    struct stat info {};
+    // Replaced by something else in between: still refused.
     if (fstat(fileno(file), &info) == 0 && !S_ISREG(info.st_mode)) {
-        why = S_ISDIR(info.st_mode) ? std::strerror(EISDIR)
-                                    : "not a regular file: a replay is checked before it is played, so it must be "
-                                      "read twice (drumhold-trace reads a pipe as it comes)";
+        why = notRegular(info);
         std::fclose(file);
         return nullptr;
     }
