@@ -144,7 +144,7 @@ bool WebGame::checkSome() {
         return false;
     }
     journal_ = start_.takeJournal();
-    replayer_ = dynamic_cast<const Replayer*>(journal_.get());
+    replayer_ = start_.replayer();
     run_.emplace(platform_, display_, sound_,
                  RunOptions{!start_.options().windowed, journal_.get(), [this] { soundWanted_ = true; }});
     return true;

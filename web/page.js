@@ -8,7 +8,9 @@
 'use strict';
 
 (function () {
-    const RECORD = '/record.replay';
+    // A name no replay's path can take (fsPath never gives a space): the
+    // record of a replayed game must not be written over the file it replays.
+    const RECORD = '/this run.replay';
     // The drawing buffer's largest size: a larger field shows each of its
     // pixels as a square of several screen pixels.
     const MAX_BUFFER = { width: 1600, height: 1200 };
@@ -292,10 +294,12 @@
         }
         if (run !== current) return current.finished();
         freshCanvas();
-        const path = replay ? fsPath(replay.name) : RECORD;
+        const path = replay ? fsPath(replay.name) : null;
         const options = {
             canvas,
-            arguments: ['--windowed', replay ? '--replay' : '--record', path],
+            // A replay is recorded too: with the play that follows it, the
+            // record is the whole game.
+            arguments: ['--windowed', '--record', RECORD].concat(replay ? ['--replay', path] : []),
             print: (line) => say(line, false),
             printErr: (line) => say(line, true),
             instantiateWasm(imports, done) {
@@ -314,18 +318,18 @@
             }],
             onLastPicture: () => keepPicture(options),
             onReplayEnded: () => current === run &&
-                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on (not recorded)`),
+                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on`),
             onRunEnded: (code) => ended(current, code),
             onExit: (code) => ended(current, code),
             onAbort: (what) => ended(current, -2, what),
-            recordPath: replay ? null : RECORD,
+            recordPath: RECORD,
         };
         current.options = options;
         current.close = () => {
             current.closeWanted = true;
             if (options._drumholdClose) options._drumholdClose();
         };
-        downloadButton.disabled = !page.record && !!replay;
+        downloadButton.disabled = false;
         setStatus(replay ? 'replaying ' + replay.name : '');
         setState(replay ? 'replaying' : 'playing');
         page.instance = options;  // the instance is this object, filled in

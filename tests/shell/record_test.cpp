@@ -142,6 +142,47 @@ TEST_F(RecordTest, DisplaySwitchesAnywhereReplayInSyncInTheToolAndTheWindow) {
     EXPECT_NE(said.find("replay ended at frame 302, in sync"), std::string::npos) << said;
 }
 
+TEST_F(RecordTest, AReplayRecordedAsItPlaysKeepsItsReinitsAndThePlayAfterIt) {
+    // A record with switches, replayed while recording: the new record is the
+    // replayed game (its reinit lines where they initialised the world) and
+    // what the keyboard played after it, in sync as one.
+    const fs::path first = dir / "first.replay";
+    playRecorded(writerTo(first), 200, [this](int frame) {
+        if (frame == 60 || frame == 61) platform.post(message(MessageType::SwitchDisplay));
+        if (frame == 62) platform.post(keyDown(vk::space));
+    });
+    const fs::path second = dir / "second.replay";
+    FakePlatform other;
+    FakePresentation shown{other};
+    std::FILE* file = std::fopen(first.c_str(), "rb");
+    replay::ScriptError error;
+    ASSERT_TRUE(file && replay::checkScriptFile(file, error)) << error.message;
+    auto replayer = std::make_unique<Replayer>(file, first.string(), "0.0.0");
+    const Replayer& replaying = *replayer;
+    RecordedReplay journal(std::move(replayer), std::make_unique<Recorder>(writerTo(second)));
+    int after = 0;
+    shown.afterFrame = [&](int) {
+        if (replaying.replaying()) return;
+        if (++after == 1) other.post(keyDown(vk::up));
+        if (after == 40) other.post(message(MessageType::Close));
+    };
+    ::testing::internal::CaptureStderr();
+    runGame(other, shown, silent, {true, &journal, {}});
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("in sync"), std::string::npos) << said;
+
+    const std::string text = readAll(second);
+    const auto reinits = [](const std::string& record) {
+        std::size_t count = 0;
+        for (std::size_t at = record.find("reinit\n"); at != std::string::npos; at = record.find("reinit\n", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(reinits(text), reinits(readAll(first))) << text;
+    EXPECT_NE(text.find(" up\n"), std::string::npos) << text;
+    EXPECT_EQ(traceOf(text), tools::TraceOutcome::Done) << text;
+}
+
 TEST_F(RecordTest, AGameThatNeverBeginsLeavesTheFileAsItWasAndOneThatDoesReplacesIt) {
     // A player's record, private, reached through a link.
     const fs::path best = dir / "best.replay";
