@@ -128,6 +128,13 @@ DISPLAY= "$E2E_BIN" --windowed --record "$record" 2>/dev/null || status=$?
 [ "$status" = 1 ] || e2e_fail "--record without a display: exit $status"
 cmp -s "$record" "$E2E_TMP/before.replay" || e2e_fail "a game without a display changed the file"
 
+# A record written over the replay it is made from would lose the player's file.
+ln -s "$record" "$E2E_TMP/same.replay"
+status=0
+"$E2E_BIN" --windowed --replay "$record" --record "$E2E_TMP/same.replay" 2>/dev/null || status=$?
+[ "$status" = 2 ] || e2e_fail "--record over the --replay file: exit $status"
+cmp -s "$record" "$E2E_TMP/before.replay" || e2e_fail "--record over the --replay file changed it"
+
 e2e_log "a file that cannot take the record is refused before any window"
 status=0
 "$E2E_BIN" --windowed --record /dev/full 2>"$E2E_TMP/full.err" || status=$?
