@@ -87,7 +87,7 @@ def wait(condition, seconds, step=0.1):
 
 def desktop_title():
     path = os.path.join(extra, 'title.ppm')
-    subprocess.run([os.path.join(linux, 'title_picture'), path], check=True, capture_output=True)
+    subprocess.run([os.path.join(linux, 'scene_picture'), 'title', path], check=True, capture_output=True)
     return Image.open(path).convert('RGB')
 
 
