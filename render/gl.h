@@ -24,14 +24,9 @@
 typedef void(CALLBACK* _GLUfuncptr)();
 #endif
 
-#ifdef __EMSCRIPTEN__
-// The browser's GL keeps no display lists: ours (gl_lists_web.h) stand in.
-#include "render/gl_lists_web.h"
-#endif
-
-#ifdef DRUMHOLD_FIXED_GL
-// The render code's calls go to our fixed functions (fixed_gl.h), as a
-// browser's GL needs them.
+#if defined(__EMSCRIPTEN__) || defined(DRUMHOLD_FIXED_GL)
+// The browser's GL has no fixed functions: the render code's calls go to ours
+// (fixed_gl.h), and a call of any other is no name that links.
 #include "render/fixed_gl.h"
 
 #define glClear drumhold::FixedGl::current().clear
