@@ -14,10 +14,10 @@
 //
 // render/gl.h gives the render code's GL and GLU names to the current FixedGl
 // where it is used (the browser build, and the tests that compare it with the
-// desktop's GL). A call the render code has no need of is no name here: on the
-// web it does not link. While a list compiles, a call that GL would record in
-// it but this one does not (a clear, a viewport, ...) stops the program with
-// its name.
+// desktop's GL). A GL call the render code has no need of is not here, and the
+// browser build refuses it. While a list compiles, a call that GL would record
+// in it but this one does not (a clear, a viewport, ...) stops the program
+// with its name.
 #pragma once
 
 #include <array>

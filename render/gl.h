@@ -26,7 +26,7 @@ typedef void(CALLBACK* _GLUfuncptr)();
 
 #if defined(__EMSCRIPTEN__) || defined(DRUMHOLD_FIXED_GL)
 // The browser's GL has no fixed functions: the render code's calls go to ours
-// (fixed_gl.h), and a call of any other is no name that links.
+// (fixed_gl.h), and the build refuses any other GL call (render/CMakeLists.txt).
 #include "render/fixed_gl.h"
 
 #define glClear drumhold::FixedGl::current().clear
