@@ -130,4 +130,4 @@ screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD) build-release
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD) build-release $(DIST)
