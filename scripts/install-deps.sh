@@ -5,6 +5,7 @@
 # Usage: scripts/install-deps.sh [--tests | PACKAGE...]   (packages given: those
 # instead; scripts/windows-deps.sh installs the cross build's this way)
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 
 # Building and playing: compiler and tools, SDL2, Mesa's GL, FreeType,
 # fontconfig and the OCR-A font the game draws its text with.
@@ -40,18 +41,8 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
-echo "install-deps: installing ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-    run=()
-elif command -v sudo >/dev/null 2>&1; then
-    run=(sudo)
-else
-    echo "install-deps: these packages are missing and I am not root and have no sudo." >&2
-    echo "Run as root:  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-fi
-
+say "installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 # A fresh machine has no package lists yet; refresh them once before installing.
-"${run[@]}" apt-get update -qq
-"${run[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+as_root apt-get update -qq
+as_root apt-get install -y --no-install-recommends "${missing[@]}"

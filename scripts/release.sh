@@ -14,9 +14,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 dist=$(realpath -m "${1:-$repo/dist}")
 work=$(realpath -m "${WORK:-$repo/build-release}")
 jobs=${JOBS:-$(nproc)}
-say() { echo "release: $*" >&2; }
-die() { echo "release: error: $*" >&2; exit 1; }
-now() { date +%s; }
+. "$repo/scripts/lib.sh"
 
 cd "$repo"
 git rev-parse --verify -q HEAD >/dev/null 2>&1 ||
@@ -62,7 +60,7 @@ deb=drumhold_${deb_version}_$(dpkg --print-architecture).deb
     { tail -n 60 "$work/deb.log" >&2; die "dpkg-buildpackage failed (whole log: $work/deb.log)"; }
 cp "$work/deb/$deb" "$dist/"
 artifacts+=("$dist/$deb")
-say "$deb in $(($(now) - t)) s"
+say "$deb in $(took "$t")"
 
 # The Windows zip, named with the version by the build itself.
 t=$(now)
@@ -72,7 +70,7 @@ make -C "$src" windows WINDOWS_BUILD="$work/windows/build" JOBS="$jobs" \
     { tail -n 60 "$work/windows.log" >&2; die "make windows failed (whole log: $work/windows.log)"; }
 cp "$work/windows/build/$name-windows-x64.zip" "$dist/"
 artifacts+=("$dist/$name-windows-x64.zip")
-say "$name-windows-x64.zip in $(($(now) - t)) s"
+say "$name-windows-x64.zip in $(took "$t")"
 
 # The browser build, once the Makefile has a web target: build-web/'s pages,
 # scripts and data, in one folder, for any static host.
@@ -89,7 +87,7 @@ if make -C "$src" -n web >/dev/null 2>&1; then
     cp "$src/LICENSE" "$stage/LICENSE.txt"
     scripts/pack-zip.sh "$dist/$name-web.zip" "$work/web/stage" "$name-web"
     artifacts+=("$dist/$name-web.zip")
-    say "$name-web.zip in $(($(now) - t)) s"
+    say "$name-web.zip in $(took "$t")"
 else
     rm -f "$dist/$name-web.zip"
     say "skipping the web zip: this source has no \`make web\` target yet"

@@ -1,23 +1,9 @@
-# Steps that building libraries from Debian's source packages takes: running as
-# root, refreshing apt once, enabling the source packages, fetching and
-# unpacking them, and the cache folder they go into. Sourced by
-# scripts/windows-deps.sh and scripts/web-deps.sh, with $tag naming the caller.
+# Steps that building libraries from Debian's source packages takes: refreshing
+# apt once, enabling the source packages, fetching and unpacking them, and the
+# cache folder they go into. Sourced by scripts/windows-deps.sh and
+# scripts/web-deps.sh, with $tag naming the caller.
 
-say() { echo "$tag: $*"; }
-die() { echo "$tag: error: $*" >&2; exit 1; }
-now() { date +%s; }
-took() { echo "$(($(now) - $1)) s"; }
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then
-        "$@"
-    elif command -v sudo >/dev/null 2>&1; then
-        # No password prompt without a terminal to answer it: fail instead of hanging.
-        if [ -t 0 ]; then sudo "$@"; else sudo -n "$@"; fi
-    else
-        die "not root and no sudo; run as root: $*"
-    fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 export DEBIAN_FRONTEND=noninteractive
 updated=0

@@ -13,18 +13,9 @@ jobs=${JOBS:-$(nproc)}
 version=$("$repo/scripts/version.sh")
 name=drumhold-$version
 web_files=$(grep -v '^#' "$repo/web/bundle.txt")
-say() { echo "test-release: $*" >&2; }
-die() { echo "test-release: FAIL: $*" >&2; exit 1; }
-now() { date +%s; }
+. "$repo/scripts/lib.sh"
 start=$(now)
-
-if [ "$(id -u)" -eq 0 ]; then
-    as_root() { "$@"; }
-elif sudo -n true 2>/dev/null; then
-    as_root() { sudo -n "$@"; }
-else
-    die "installing the package needs root: run as root or with password-less sudo"
-fi
+as_root true || die "installing the package needs root: run as root or with sudo"
 
 "$repo/scripts/install-deps.sh"
 "$repo/scripts/install-deps.sh" lintian unzip
@@ -144,5 +135,5 @@ tar -xzf "$dist/$name.tar.gz" -C "$tmp"
 make -C "$tmp/$name" test JOBS="$jobs" >"$tmp/make-test.log" 2>&1 ||
     { tail -n 80 "$tmp/make-test.log" >&2; die "make test fails in the unpacked source tarball"; }
 grep -E '^[0-9]+% tests passed' "$tmp/make-test.log" >&2 || true
-say "the source tarball passes make test on its own ($(($(now) - t)) s)"
-say "all passed in $(($(now) - start)) s"
+say "the source tarball passes make test on its own ($(took "$t"))"
+say "all passed in $(took "$start")"
