@@ -72,7 +72,7 @@ bash -euo pipefail -s "$repo" <<'GAME' || die "the installed game did not start 
 e2e_init /usr/games/drumhold
 e2e_start_x 1024x768x24
 e2e_start_game --windowed
-window=$(e2e_wait_window zandrel)
+window=$(e2e_game_window)
 e2e_stay_alive 6  # the title takes 5 s; keys count after it
 e2e_hold_key Escape 100 "$window"
 e2e_wait_exit 5 || e2e_fail "still running 5 s after Escape"
