@@ -1,7 +1,7 @@
 # Steps that building libraries from Debian's source packages takes: refreshing
-# apt once, enabling the source packages, fetching and unpacking them, and the
-# cache folder they go into. Sourced by scripts/windows-deps.sh and
-# scripts/web-deps.sh, with $tag naming the caller.
+# apt once, enabling the source packages, fetching and unpacking them, the one
+# recipe of SDL2 and FreeType, and the cache folder they go into. Sourced by
+# scripts/windows-deps.sh and scripts/web-deps.sh, with $tag naming the caller.
 
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -74,6 +74,24 @@ source_version() {
         END { print (s != "" ? s : v) }'
 }
 
+# source_versions VAR=PACKAGE...: each VAR set to the source_version of
+# PACKAGE; the package lists are refreshed once when one is unknown (a machine
+# whose lists were cleaned away).
+source_versions() {
+    local pair name unknown attempt
+    for attempt in 1 2; do
+        unknown=()
+        for pair; do
+            name=${pair%%=*}
+            printf -v "$name" '%s' "$(source_version "${pair#*=}")"
+            [ -n "${!name}" ] || unknown+=("${pair#*=}")
+        done
+        [ ${#unknown[@]} -gt 0 ] || return 0
+        [ "$attempt" = 2 ] || apt_update
+    done
+    die "apt knows no candidate of ${unknown[*]}"
+}
+
 # fetch_sources PACKAGE=VERSION:FOLDER...: the source packages, checked against
 # the signed archive index by apt and unpacked into FOLDER in the current folder.
 fetch_sources() {
@@ -119,12 +137,21 @@ fetch_upstream_tarball() {
     tar -xf "$tarball" -C "$folder" --strip-components=1 || die "unpacking $tarball failed"
 }
 
-# open_cache ROOT KEY: the cache folder ROOT/KEY ($prefix), held under a lock
-# against a second run. When it is complete, prints it and ends the script;
+# open_cache ROOT NAME=VERSION... [-- FILE...]: the cache folder ($prefix) in
+# ROOT, held under a lock against a second run. Its name is the one rule of
+# every cache: the versions its contents are made from, then 8 hex digits of a
+# hash of the recipe (the calling script, this file and each FILE, such as a
+# toolchain file, comments and blank lines aside), so that a change to any of
+# them makes it afresh. When it is complete, prints it and ends the script;
 # otherwise starts it afresh and enters its scratch folder ($work).
 open_cache() {
-    local root=$1
-    prefix=$root/$2
+    local root=$1 key="" recipe=("$0" "${BASH_SOURCE[0]}")
+    shift
+    versions=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do versions+=("$1"); key+="${1/=/-}_"; shift; done
+    [ $# -eq 0 ] || { shift; recipe+=("$@"); }
+    key+=$(sed -e '/^[[:space:]]*#/d' -e '/^[[:space:]]*$/d' "${recipe[@]}" | sha256sum | cut -c1-8)
+    prefix=$root/$key
     work=$prefix.work
     mkdir -p "$root"
     exec 9>"$root/.lock"
@@ -150,12 +177,41 @@ step() {
     say "built $name in $(took "$t")"
 }
 
-# close_cache TEXT: marks the cache folder complete (TEXT, the versions, is its
-# .complete), drops the scratch folder and prints the folder.
+# close_cache: marks the cache folder complete (its .complete lists the
+# versions), drops the scratch folder and prints the folder.
 close_cache() {
-    printf '%s\n' "$1" >"$prefix/.complete"
+    printf '%s\n' "${versions[@]/=/ }" >"$prefix/.complete"
     cd "$prefix/.."
     rm -rf "$work"
     say "ready in $prefix ($(du -sh "$prefix" | cut -f1))"
     echo "$prefix" >&3
+}
+
+# --- SDL2 and FreeType: the one recipe of every cross build -------------------
+# cmake_library NAME SOURCE CMAKE_ARGS...: SOURCE configured for the caller's
+# $toolchain (an array of CMake arguments), built, and installed as static
+# libraries into the prefix; pkg-config sees only the prefix's .pc files.
+# Ninja: SDL's configure runs some 300 compile checks, each a small project
+# that Ninja builds in half the time Make takes.
+cmake_library() {
+    local name=$1 src=$2; shift 2
+    PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH= \
+    cmake -G Ninja -S "$src" -B "$name-build" "${toolchain[@]}" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@" &&
+    cmake --build "$name-build" -j "$(nproc)" &&
+    cmake --install "$name-build"
+}
+
+# build_sdl2_and_freetype: both from the sources that fetch_sources unpacked
+# into sdl2/ and freetype/, and the licences that travel with a program linking
+# them in: SDL's zlib licence and FreeType's FTL (its credit clause).
+build_sdl2_and_freetype() {
+    step sdl2 cmake_library sdl2 sdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+    # Only what reading TrueType, OpenType and Type 1 outlines needs: no PNG
+    # bitmaps, HarfBuzz hinting, Brotli (WOFF2) or bzip2 (compressed PCF).
+    step freetype cmake_library freetype freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+        -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+    mkdir -p "$prefix/share/licenses"
+    cp sdl2/LICENSE.txt "$prefix/share/licenses/SDL2-LICENSE.txt"
+    cp freetype/docs/FTL.TXT "$prefix/share/licenses/FreeType-FTL.txt"
 }
