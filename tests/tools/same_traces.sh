@@ -15,10 +15,12 @@ while [ $# -gt 0 ]; do runners+=("$1"); tools+=("$2"); shift 2; done
 . "$(dirname "$0")/same.sh"
 tmp=$same_tmp
 
+# The golden traces as recorded, then the whole states, which are recorded nowhere.
+for i in "${!tools[@]}"; do
+    "$(dirname "$0")/golden.sh" "$golden" "${runners[i]}" "${tools[i]}"
+done
 for script in "$golden"/*.script; do
-    name=$(basename "$script" .script)
-    same "$name" 0 "$script"
-    same "$name --full" 0 --full "$script"
+    same "$(basename "$script" .script) --full" 0 --full "$script"
 done
 "$linux/bench_world" --print-script >"$tmp/bench.script"
 same "bench_world's game" 0 "$tmp/bench.script"
