@@ -22,8 +22,7 @@ git rev-parse --verify -q HEAD >/dev/null 2>&1 ||
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
     say "warning: uncommitted changes are not in the release: it is HEAD's"
 
-scripts/install-deps.sh
-scripts/install-deps.sh debhelper dpkg-dev fakeroot lintian zip
+scripts/install-deps.sh release
 
 git diff --quiet HEAD -- CMakeLists.txt debian/changelog ||
     die "CMakeLists.txt or debian/changelog differs from HEAD: commit the version first"

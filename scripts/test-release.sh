@@ -17,8 +17,7 @@ web_files=$(grep -v '^#' "$repo/web/bundle.txt")
 start=$(now)
 as_root true || die "installing the package needs root: run as root or with sudo"
 
-"$repo/scripts/install-deps.sh"
-"$repo/scripts/install-deps.sh" lintian unzip
+"$repo/scripts/install-deps.sh" release
 debs=("$dist"/drumhold_"$version"-*_"$(dpkg --print-architecture)".deb)
 [ -f "${debs[0]}" ] || die "no drumhold_$version package in $dist (make release)"
 deb=${debs[0]}

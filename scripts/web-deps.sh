@@ -18,11 +18,8 @@ exec 3>&1 1>&2  # standard output is for the prefix alone
 tag=web-deps
 . "$repo/scripts/source-packages.sh"
 
-packages=(
-    emscripten nodejs cmake ninja-build pkg-config dpkg-dev
-    fonts-ocr-a chromium chromium-driver python3-selenium python3-pil
-)
-"$repo/scripts/install-deps.sh" "${packages[@]}" || die "installing the packages failed"
+# The packages: debian/control's, marked <pkg.drumhold.web>.
+"$repo/scripts/install-deps.sh" web || die "installing the packages failed"
 
 # --- which versions, so which cache folder ----------------------------------
 source_versions sdl_version=libsdl2-2.0-0 ft_version=libfreetype6 glu_version=libglu1-mesa

@@ -19,15 +19,8 @@ exec 3>&1 1>&2  # standard output is for the prefix alone
 tag=windows-deps
 . "$repo/scripts/source-packages.sh"
 
-packages=(
-    g++-mingw-w64-x86-64-posix
-    wine wine64
-    cmake ninja-build pkg-config dpkg-dev googletest
-    xvfb xauth xdotool zip fonts-ocr-a
-)
-
-# --- the packages -----------------------------------------------------------
-"$repo/scripts/install-deps.sh" "${packages[@]}" || die "installing the packages failed"
+# --- the packages (debian/control's, marked <pkg.drumhold.windows>) ---------
+"$repo/scripts/install-deps.sh" windows || die "installing the packages failed"
 
 # --- which versions, so which cache folder ----------------------------------
 source_versions sdl_version=libsdl2-2.0-0 ft_version=libfreetype6
