@@ -83,8 +83,7 @@ done
 [ ${#missing[@]} -gt 0 ] || exit 0
 
 say "installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
 # A fresh machine has no package lists yet; refresh them once before installing.
 # Another apt run on the machine (a second build) is waited for, not failed on.
-as_root apt-get update -qq
+apt_update
 as_root apt-get install -y -q -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"

@@ -1,19 +1,9 @@
-# Steps that building libraries from Debian's source packages takes: refreshing
-# apt once, enabling the source packages, fetching and unpacking them, the one
-# recipe of SDL2 and FreeType, and the cache folder they go into. Sourced by
-# scripts/windows-deps.sh and scripts/web-deps.sh, with $tag naming the caller.
+# Steps that building libraries from Debian's source packages takes: enabling
+# the source packages, fetching and unpacking them, and the one recipe of SDL2
+# and FreeType. Sourced by scripts/windows-deps.sh and scripts/web-deps.sh,
+# with $tag naming the caller; the cache folder is lib.sh's.
 
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-
-export DEBIAN_FRONTEND=noninteractive
-updated=0
-apt_update() {
-    [ "$updated" -eq 1 ] && return 0
-    local t; t=$(now)
-    as_root apt-get update -qq || die "apt-get update failed"
-    updated=1
-    say "package lists refreshed in $(took "$t")"
-}
 
 # --- source packages: Debian's archive entries again, as deb-src ------------
 src_sources=/etc/apt/sources.list.d/drumhold-deb-src.sources
@@ -26,30 +16,10 @@ has_deb_src() {
 
 enable_deb_src() {
     has_deb_src && return 0
-    local t files=() one_line=() stanzas lines
+    local t stanzas lines
     t=$(now)
-    for f in /etc/apt/sources.list.d/*.sources; do [ -f "$f" ] && files+=("$f"); done
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do [ -f "$f" ] && one_line+=("$f"); done
-    # deb822 stanzas that fetch binaries from a Debian archive, with their type
-    # turned to deb-src; URIs, suites, components and keyring stay the same.
-    stanzas=$([ ${#files[@]} -eq 0 ] || awk '
-        function flush() {
-            if (n && deb && debian && enabled) { for (i = 1; i <= n; i++) print kept[i]; print "" }
-            n = 0; deb = 0; debian = 0; enabled = 1
-        }
-        BEGIN { enabled = 1 }
-        FNR == 1 { flush() }
-        /^[ \t]*$/ { flush(); next }
-        /^#/ { next }
-        {
-            line = $0; key = tolower($1)
-            if (key == "types:") { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1; line = "Types: deb-src" }
-            else if (key == "uris:" && tolower($0) ~ /debian/) debian = 1
-            else if (key == "enabled:" && tolower($2) == "no") enabled = 0
-            kept[++n] = line
-        }
-        END { flush() }' "${files[@]}")
-    lines=$([ ${#one_line[@]} -eq 0 ] || awk '$1 == "deb" && tolower($0) ~ /debian/ { $1 = "deb-src"; print }' "${one_line[@]}")
+    stanzas=$(archive_stanzas deb-src)
+    lines=$(archive_lines deb-src)
     [ -n "$stanzas$lines" ] || die "found no Debian archive in /etc/apt/sources.list{,.d} to take source packages from"
     local header="# Source packages, for scripts/$tag.sh (the libraries it builds from source)."
     local written=()
@@ -135,56 +105,6 @@ fetch_upstream_tarball() {
     echo "$sum  $tarball" | sha256sum -c --quiet - || die "$tarball does not match $dsc"
     mkdir -p "$folder"
     tar -xf "$tarball" -C "$folder" --strip-components=1 || die "unpacking $tarball failed"
-}
-
-# open_cache ROOT NAME=VERSION... [-- FILE...]: the cache folder ($prefix) in
-# ROOT, held under a lock against a second run. Its name is the one rule of
-# every cache: the versions its contents are made from, then 8 hex digits of a
-# hash of the recipe (the calling script, this file and each FILE, such as a
-# toolchain file, comments and blank lines aside), so that a change to any of
-# them makes it afresh. When it is complete, prints it and ends the script;
-# otherwise starts it afresh and enters its scratch folder ($work).
-open_cache() {
-    local root=$1 key="" recipe=("$0" "${BASH_SOURCE[0]}")
-    shift
-    versions=()
-    while [ $# -gt 0 ] && [ "$1" != -- ]; do versions+=("$1"); key+="${1/=/-}_"; shift; done
-    [ $# -eq 0 ] || { shift; recipe+=("$@"); }
-    key+=$(sed -e '/^[[:space:]]*#/d' -e '/^[[:space:]]*$/d' "${recipe[@]}" | sha256sum | cut -c1-8)
-    prefix=$root/$key
-    work=$prefix.work
-    mkdir -p "$root"
-    exec 9>"$root/.lock"
-    flock -w 3600 9 || die "another $tag run has held $root/.lock for an hour"
-    if [ -f "$prefix/.complete" ]; then
-        say "ready in $prefix"
-        echo "$prefix" >&3
-        exit 0
-    fi
-    rm -rf "$prefix" "$work"
-    mkdir -p "$work" "$prefix"
-    cd "$work"
-}
-
-# step NAME COMMAND...: the output in NAME.log, shown in part only on failure.
-step() {
-    local name=$1 t; shift
-    t=$(now)
-    if ! "$@" >"$name.log" 2>&1; then
-        tail -n 40 "$name.log" >&2
-        die "building $name failed; the whole log is $work/$name.log"
-    fi
-    say "built $name in $(took "$t")"
-}
-
-# close_cache: marks the cache folder complete (its .complete lists the
-# versions), drops the scratch folder and prints the folder.
-close_cache() {
-    printf '%s\n' "${versions[@]/=/ }" >"$prefix/.complete"
-    cd "$prefix/.."
-    rm -rf "$work"
-    say "ready in $prefix ($(du -sh "$prefix" | cut -f1))"
-    echo "$prefix" >&3
 }
 
 # --- SDL2 and FreeType: the one recipe of every cross build -------------------

@@ -25,7 +25,8 @@ tag=web-deps
 source_versions sdl_version=libsdl2-2.0-0 ft_version=libfreetype6 glu_version=libglu1-mesa
 em_version=$(dpkg-query -W -f='${Version}' emscripten)
 open_cache "${DRUMHOLD_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/web-deps}" \
-    sdl2="$sdl_version" freetype="$ft_version" glu="$glu_version" emscripten="$em_version"
+    sdl2="$sdl_version" freetype="$ft_version" glu="$glu_version" emscripten="$em_version" \
+    -- "$repo/scripts/source-packages.sh"
 mkdir -p "$prefix/src/glu"
 fetch_sources "libsdl2=$sdl_version:sdl2" "freetype=$ft_version:freetype"
 fetch_upstream_tarball "libglu=$glu_version" glu

@@ -27,7 +27,8 @@ source_versions sdl_version=libsdl2-2.0-0 ft_version=libfreetype6
 gtest_version=$(dpkg-query -W -f='${Version}' googletest)
 gcc_version=$(x86_64-w64-mingw32-g++-posix -dumpversion)
 open_cache "${DRUMHOLD_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/windows-deps}" \
-    sdl2="$sdl_version" freetype="$ft_version" googletest="$gtest_version" gcc="$gcc_version" -- "$toolchain_file"
+    sdl2="$sdl_version" freetype="$ft_version" googletest="$gtest_version" gcc="$gcc_version" \
+    -- "$repo/scripts/source-packages.sh" "$toolchain_file"
 fetch_sources "libsdl2=$sdl_version:sdl2" "freetype=$ft_version:freetype"
 
 # --- builds -----------------------------------------------------------------
