@@ -5,6 +5,7 @@
 #   as_root CMD...  CMD as root: as is when root, else through sudo
 #   apt_update      apt's package lists refreshed, once a run
 #   archive_stanzas TYPE, archive_lines TYPE: this machine's Debian archive
+#   lintian_clean FILE...  lintian finds no error or warning in them
 #   open_cache, step, close_cache: a folder made once into ~/.cache/drumhold
 # The tag is $tag when the script sets one before sourcing, else its name.
 
@@ -69,6 +70,16 @@ archive_lines() {
     for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do [ -f "$f" ] && files+=("$f"); done
     [ ${#files[@]} -gt 0 ] || return 0
     awk -v type="$1" '$1 == "deb" && tolower($0) ~ /debian/ { $1 = type; print }' "${files[@]}"
+}
+
+# lintian_clean FILE...: lintian's errors and warnings end the script; its
+# other findings are shown (its notice that it runs as root is no finding).
+lintian_clean() {
+    local status=0 out
+    out=$(lintian --fail-on error,warning "$@" 2>&1) || status=$?
+    out=$(grep -v 'running with root privileges' <<<"$out" || true)
+    [ "$status" = 0 ] || die "lintian:"$'\n'"$out"
+    say "lintian: ${*##*/} clean${out:+:$'\n'$out}"
 }
 
 # --- a cache folder --------------------------------------------------------------
