@@ -16,6 +16,6 @@ done
 same "the newest AppStream release" \
     "$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$source/packaging/drumhold.metainfo.xml" | head -n1)" "$version"
 same "NEWS.md's newest entry" "$(sed -n 's/^## \([^ ]*\) .*/\1/p' "$source/NEWS.md" | head -n1)" "$version"
-same "debian/changelog's newest entry" \
-    "$(sed -n '1s/^drumhold (\([^-)]*\)-[^)]*).*/\1/p' "$source/debian/changelog")" "$version"
+deb_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
+same "debian/changelog's newest entry" "${deb_version%-*}" "$version"
 echo "versions: ok"
