@@ -62,6 +62,15 @@ source_versions() {
     die "apt knows no candidate of ${unknown[*]}"
 }
 
+# download_sources PACKAGE=VERSION...: the source packages' files, into the
+# current folder, checked against the signed archive index by apt.
+download_sources() {
+    local options=(--download-only --only-source -qq)
+    # As root apt would drop to its _apt user, which may not enter this folder.
+    [ "$(id -u)" -ne 0 ] || options+=(-o APT::Sandbox::User=root)
+    apt-get source "${options[@]}" "$@"
+}
+
 # fetch_sources PACKAGE=VERSION:FOLDER...: the source packages, checked against
 # the signed archive index by apt and unpacked into FOLDER in the current folder.
 fetch_sources() {
@@ -74,10 +83,7 @@ fetch_sources() {
         pin=${pin%%:*}
         grep -qx "Version: ${pin#*=}" <<<"$known" || { apt_update; break; }
     done
-    local apt_source=(apt-get source --download-only --only-source -qq)
-    # As root apt would drop to its _apt user, which may not enter this folder.
-    [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
-    "${apt_source[@]}" "${@%%:*}" >/dev/null ||
+    download_sources "${@%%:*}" >/dev/null ||
         die "apt-get source ${*%%:*} failed (are deb-src entries enabled?)"
     # dpkg-source need not look for the uploader's key, which the machine does not have.
     for pin in "$@"; do
@@ -92,9 +98,7 @@ fetch_sources() {
 # unpacked into FOLDER; for a package whose Debian changes do not matter here.
 fetch_upstream_tarball() {
     local pin=$1 folder=$2 dsc tarball sum
-    local apt_source=(apt-get source --download-only --only-source -qq)
-    [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
-    "${apt_source[@]}" "$pin" >/dev/null 2>&1 || true  # the Debian diff may be missing
+    download_sources "$pin" >/dev/null 2>&1 || true  # the Debian diff may be missing
     dsc=$(ls "${pin%%=*}"_*.dsc 2>/dev/null | head -n 1)
     [ -n "$dsc" ] || die "apt-get source $pin fetched no .dsc"
     tarball=$(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
