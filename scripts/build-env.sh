@@ -10,9 +10,9 @@
 #
 # Usage: scripts/build-env.sh DSC
 #   Prints the cache folder, which holds chroot.tar, on standard output and
-#   nothing else there;
-#   progress goes to standard error. The cache root is $DRUMHOLD_BUILD_ENV_CACHE,
-#   by default ${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/build-env.
+#   nothing else there; progress goes to standard error. The cache root is
+#   $DRUMHOLD_BUILD_ENV_CACHE, by default
+#   ${XDG_CACHE_HOME:-$HOME/.cache}/drumhold/build-env.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
