@@ -12,7 +12,7 @@ screens_setup "$(dirname "$0")/wine_game" "$2"
 e2e_start_x 1920x1080x24
 e2e_start_game --windowed
 
-window="$(e2e_wait_window zandrel 60)"
+window="$(e2e_game_window 60)"
 wait_screen title 20 "the title" on_title "$window" >/dev/null
 wait_screen attract 30 "the attract screen" on_attract "$window" >/dev/null
 # Without a window manager Wine gives a window the keyboard when it is clicked.

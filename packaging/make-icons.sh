@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Draws the game's icons from the tank outline: green lines on black.
-# Usage: dist/make-icons.sh OUTDIR   (needs ImageMagick's convert)
+# Usage: packaging/make-icons.sh OUTDIR   (needs ImageMagick's convert)
 # Writes drumhold-32.png (32x32, 16-colour palette), drumhold-256.png and
 # drumhold.ico, the Windows program's icon holding both.
 set -euo pipefail
-out=${1:-dist}
+out=${1:-packaging}
 mkdir -p "$out"
 
 # The tank outline's five loops (field units, nose toward +y).
