@@ -102,7 +102,7 @@ cp "$E2E_TMP/game.replay" "$record"
 start_unheard() {
     SDL_AUDIODRIVER=none "$E2E_BIN" --windowed --record "$record" >/dev/null 2>&- &
     E2E_GAME_PID=$!
-    window="$(e2e_wait_window zandrel)"
+    window="$(e2e_game_window)"
 }
 start_unheard
 kill -KILL "$E2E_GAME_PID"  # during the title: no frame played yet
