@@ -4,7 +4,8 @@
 // controls (touch.js) beside or below it, tells it when the page is hidden,
 // shown or resized, keeps every run's record for download, replays a chosen,
 // dropped or named file, shows what the game prints as the desktop prints
-// it, and says plainly what went wrong when the game cannot run.
+// it, says plainly what went wrong when the game cannot run, and keeps the
+// game on the device for the next visit, with or without a network (sw.js).
 'use strict';
 
 (function () {
@@ -501,7 +502,7 @@
 
     function playAgain() {
         history.replaceState(null, '', location.pathname);
-        start(null);
+        if (!takeUpdate(true)) start(null);
     }
     function replayFile(file) {
         start({ name: file.name, body: file.stream(), size: file.size });
@@ -607,9 +608,55 @@
         if (event.dataTransfer.files.length) replayFile(event.dataTransfer.files[0]);
     });
 
+    // --- the game kept on the device (sw.js) ----------------------------------------
+    // Once the game's files are in, the service worker keeps them (its own
+    // download is checked against this one and costs little more) for the
+    // next visit, with or without a network. A new version is fetched in the
+    // background on a later visit and taken, by loading the page again, as
+    // soon as nothing is lost by that: before anything has been played in
+    // this page, or when a new run is about to start. Until then this page
+    // goes on with the files it has: one version's, whole.
+    let update = null;  // a new version's worker, ready
+    let updating = false;
+    function keepOnDevice() {
+        const workers = navigator.serviceWorker;
+        if (!workers) return;  // only on https, or on this machine
+        let controlled = !!workers.controller;
+        workers.addEventListener('controllerchange', () => {
+            // The first worker taking charge of the page changes nothing in it.
+            if (!controlled) return (controlled = true);
+            if (updating || !page.played) location.reload();
+        });
+        workers.register('sw.js').then((registration) => {
+            // A new version waits behind the one in charge (the first one
+            // goes on to take charge at once).
+            const ready = () => {
+                if (!registration.waiting || !registration.active) return;
+                update = registration.waiting;
+                takeUpdate(false);
+            };
+            registration.addEventListener('updatefound', () => {
+                const worker = registration.installing;
+                if (worker) worker.addEventListener('statechange', ready);
+            });
+            ready();
+        }).catch((error) => console.warn('drumhold: the game is not kept for playing offline:', error.message));
+    }
+    // Takes the new version, if there is one and nothing is lost by it (a new
+    // run is about to start, or nothing has been played); true when it does.
+    function takeUpdate(newRun) {
+        if (updating) return true;
+        if (!update || (page.played && !newRun)) return false;
+        updating = true;
+        update.postMessage('take over');
+        setTimeout(() => location.reload(), 3000);  // should another page have taken it already
+        return true;
+    }
+
     // --- the start: a game, or the replay the address names ------------------------
     async function begin() {
         layout();
+        loadFiles().then(keepOnDevice, () => {});
         const named = new URLSearchParams(location.search).get('replay');
         if (named === null) return start(null);
         let body = null, size = 0;
