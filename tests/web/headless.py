@@ -23,12 +23,22 @@ for program in ('chromium', 'chromedriver'):
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     """Serves the folder, with `extra` under /extra/ and the names in
-    `missing` answered 404."""
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm'}
+    `missing` answered 404; lists what it sends in the server's `served`
+    (path, bytes), and while the server is `offline` answers nothing."""
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm',
+                      '.webmanifest': 'application/manifest+json'}
 
     def __init__(self, *args, extra=None, missing=(), **kwargs):
         self.extra, self.missing = extra, missing
         super().__init__(*args, **kwargs)
+
+    def handle(self):
+        if not self.server.offline:  # offline: the connection closes unanswered, a network error
+            super().handle()
+
+    def copyfile(self, source, outputfile):
+        super().copyfile(source, outputfile)
+        self.server.served.append((self.path.split('?')[0].lstrip('/'), source.tell()))
 
     def send_head(self):
         if self.path.split('?')[0].lstrip('/') in self.missing:
@@ -49,25 +59,34 @@ def serve(folder, extra=None, missing=()):
     """Serves `folder` until the program ends; returns (its address, the server)."""
     server = http.server.ThreadingHTTPServer(
         ('127.0.0.1', 0), functools.partial(Handler, directory=folder, extra=extra, missing=missing))
+    server.served, server.offline = [], False
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return f'http://127.0.0.1:{server.server_address[1]}/', server
 
 
-def chromium(downloads=None, width=800, height=600):
+def chromium(downloads=None, width=800, height=600, phone=False):
     """The browser, its page's inside exactly width x height at one screen
-    pixel per page pixel, the console kept."""
+    pixel per page pixel, the console kept. A `phone` is chromedriver's
+    emulation of one: width x height at three screen pixels per page pixel,
+    a touch screen, and sound only after a player's gesture."""
     options = webdriver.ChromeOptions()
     options.binary_location = shutil.which('chromium')
-    for flag in ('--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
-                 '--disable-dev-shm-usage', '--autoplay-policy=no-user-gesture-required',
-                 f'--window-size={width},{height}'):
+    flags = ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
+             '--disable-dev-shm-usage', f'--window-size={width},{height}']
+    if phone:
+        options.add_experimental_option('mobileEmulation', {
+            'deviceMetrics': {'width': width, 'height': height, 'pixelRatio': 3.0, 'touch': True}})
+    else:
+        flags.append('--autoplay-policy=no-user-gesture-required')
+    for flag in flags:
         options.add_argument(flag)
     if downloads:
         options.add_experimental_option('prefs', {'download.default_directory': downloads,
                                                   'download.prompt_for_download': False})
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     driver = webdriver.Chrome(service=ChromeService(executable_path=shutil.which('chromedriver')), options=options)
-    page_size(driver, width, height)
+    if not phone:
+        page_size(driver, width, height)
     return driver
 
 
