@@ -30,6 +30,7 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import headless  # noqa: E402
+from headless import check, wait  # noqa: E402
 
 try:
     from selenium.webdriver.common.action_chains import ActionChains
@@ -44,14 +45,6 @@ trace = os.path.join(linux, 'drumhold-trace')
 extra = tempfile.mkdtemp(prefix='drumhold-web-test.')  # served as /extra/
 downloads = os.path.join(extra, 'downloads')
 os.makedirs(downloads)
-failures = []
-
-
-def check(ok, what, detail=''):
-    print(('ok: ' if ok else 'FAIL: ') + what + (f' ({detail})' if detail else ''), flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 missing = set()  # files the server says it does not have
@@ -80,10 +73,6 @@ def picture():
 def lit(image, box=None):
     region = image.crop(box) if box else image
     return sum(1 for p in region.getdata() if max(p) > 100)
-
-
-def wait(condition, seconds, step=0.1):
-    return headless.wait(condition, seconds, step)
 
 
 def desktop_title():
@@ -382,7 +371,4 @@ finally:
     server.shutdown()
     shutil.rmtree(extra, ignore_errors=True)
 
-if failures:
-    print(f'{len(failures)} browser check(s) failed')
-    sys.exit(1)
-print('all browser checks passed')
+headless.report('browser')

@@ -23,8 +23,9 @@ for program in ('chromium', 'chromedriver'):
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     """Serves the folder, with `extra` under /extra/ and the names in
-    `missing` answered 404; lists what it sends in the server's `served`
-    (path, bytes), and while the server is `offline` answers nothing."""
+    `missing` answered 404; lists the requests it answers in the server's
+    `asked` (path, status) and the files it sends in `served` (path, bytes),
+    and while the server is `offline` answers nothing."""
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm',
                       '.webmanifest': 'application/manifest+json'}
 
@@ -36,12 +37,18 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         if not self.server.offline:  # offline: the connection closes unanswered, a network error
             super().handle()
 
+    def name(self):
+        return self.path.split('?')[0].lstrip('/')
+
+    def log_request(self, code='-', size='-'):
+        self.server.asked.append((self.name(), int(code)))
+
     def copyfile(self, source, outputfile):
         super().copyfile(source, outputfile)
-        self.server.served.append((self.path.split('?')[0].lstrip('/'), source.tell()))
+        self.server.served.append((self.name(), source.tell()))
 
     def send_head(self):
-        if self.path.split('?')[0].lstrip('/') in self.missing:
+        if self.name() in self.missing:
             self.send_error(404)
             return None
         return super().send_head()
@@ -59,7 +66,7 @@ def serve(folder, extra=None, missing=()):
     """Serves `folder` until the program ends; returns (its address, the server)."""
     server = http.server.ThreadingHTTPServer(
         ('127.0.0.1', 0), functools.partial(Handler, directory=folder, extra=extra, missing=missing))
-    server.served, server.offline = [], False
+    server.asked, server.served, server.offline = [], [], False
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return f'http://127.0.0.1:{server.server_address[1]}/', server
 
@@ -93,6 +100,25 @@ def chromium(downloads=None, width=800, height=600, phone=False):
 def page_size(driver, width, height):
     driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                            {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': False})
+
+
+failures = []
+
+
+def check(ok, what, detail=''):
+    """Prints the outcome of one check; a failed one is counted."""
+    print(('ok: ' if ok else 'FAIL: ') + what + (f' ({detail})' if detail else ''), flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def report(kind):
+    """Ends the program: with status 1 when a check failed."""
+    if failures:
+        print(f'{len(failures)} {kind} check(s) failed')
+        sys.exit(1)
+    print(f'all {kind} checks passed')
 
 
 def wait(condition, seconds, step=0.1):

@@ -20,8 +20,7 @@ player meets them:
   printed.
 
 Usage: phone_test.py WEB_BUILD LINUX_BUILD SCREENSHOT_DIR
-Prints one line per check; "NOT RUN" with the reason when the browser or its
-driver is missing (that is a failure, not a skip)."""
+Prints one line per check, and fails as browser_test.py does."""
 import gzip
 import io
 import os
@@ -34,6 +33,7 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import headless  # noqa: E402
+from headless import check, wait  # noqa: E402
 
 try:
     from PIL import Image
@@ -43,14 +43,6 @@ except ImportError as error:
 web, linux, shots = (os.path.abspath(p) for p in sys.argv[1:4])
 repo = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 work = tempfile.mkdtemp(prefix='drumhold-phone-test.')
-failures = []
-
-
-def check(ok, what, detail=''):
-    print(('ok: ' if ok else 'FAIL: ') + what + (f' ({detail})' if detail else ''), flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 def bundle():
@@ -69,10 +61,6 @@ IDS = ('touch-stick', 'touch-fire', 'touch-start', 'touch-quit')
 
 def js(script, *args):
     return driver.execute_script(script, *args)
-
-
-def wait(condition, seconds, step=0.1):
-    return headless.wait(condition, seconds, step)
 
 
 def state():
@@ -138,14 +126,18 @@ def screenshot(name):
 
 
 def served_weight():
-    """What the server sent since the last call: bytes, and bytes gzipped."""
+    """The files the server sent since the last call, and what they weigh
+    (raw and gzipped), with the requests it answered."""
     sent, server.served[:] = list(server.served), []
+    asked, server.asked[:] = list(server.asked), []
     raw = sum(size for _, size in sent)
     packed = 0
     for name, _ in sent:
         with open(os.path.join(site, name), 'rb') as f:
             packed += len(gzip.compress(f.read(), 6))
-    return sent, f'{raw / 1024:.0f} KB in {len(sent)} files, {packed / 1024:.0f} KB gzipped'
+    return sent, (f'{raw / 1024:.0f} KB in {len(sent)} files, {packed / 1024:.0f} KB gzipped; {len(asked)} requests'
+                  + (' (' + ', '.join(f'{name} {status}' for name, status in asked if status != 200) + ')'
+                     if any(status != 200 for _, status in asked) else ''))
 
 
 def kept_on_device():
@@ -240,7 +232,6 @@ try:
     # --- the next visits: from the device, also offline ----------------------------
     driver.get(base + 'index.html')
     wait(lambda: state()[0] == 'playing', 20)
-    time.sleep(1)
     sent, second_weight = served_weight()
     print(f'second visit: {second_weight}')
     check(not [name for name, _ in sent if name != 'sw.js'], 'a second visit fetches none of the page\'s files',
@@ -291,7 +282,4 @@ finally:
     server.shutdown()
     shutil.rmtree(work, ignore_errors=True)
 
-if failures:
-    print(f'{len(failures)} phone check(s) failed')
-    sys.exit(1)
-print('all phone checks passed')
+headless.report('phone')
