@@ -635,10 +635,11 @@
                 update = registration.waiting;
                 takeUpdate(false);
             };
-            registration.addEventListener('updatefound', () => {
-                const worker = registration.installing;
-                if (worker) worker.addEventListener('statechange', ready);
-            });
+            // (The browser looks for one as the page loads: it may be on
+            // its way already.)
+            const watch = (worker) => worker && worker.addEventListener('statechange', ready);
+            registration.addEventListener('updatefound', () => watch(registration.installing));
+            watch(registration.installing);
             ready();
         }).catch((error) => console.warn('drumhold: the game is not kept for playing offline:', error.message));
     }

@@ -6,18 +6,18 @@ sent as the touch screen sends them (the DevTools protocol's
 Input.dispatchTouchEvent), the page served on 127.0.0.1. In the order a
 player meets them:
 
-  in landscape the touch controls stand beside the field, never on it;
+  in landscape the touch controls stand beside the field, never on it; the
+  page is installable and its files are kept on the device; a second visit
+  fetches none of them; with the network off a reload shows the title;
   upright, the field and the controls are all in view and nothing scrolls;
-  start starts a game and the first touch its sound; a finger on the pad
-  (diagonally, then sliding to another direction) with a second on fire
-  drives and fires; a cancelled touch lets go of everything; quit asks once
-  more; the record of the game replays in sync through the Linux
-  drumhold-trace. The page is installable; a second visit fetches none of
-  the game's files; with the network off a reload shows the title and a game
-  starts; a bundle with a new version number replaces the kept one on the
-  next visit, whole. The two pictures of docs/screenshots/phone-*.png are
-  taken here, and what the page weighs on a first and a second visit is
-  printed.
+  start starts a game (offline) and the first touch its sound; a finger on
+  the pad (diagonally, then sliding to another direction) with a second on
+  fire drives and fires; a cancelled touch lets go of everything; quit asks
+  once more; the record of the game replays in sync through the Linux
+  drumhold-trace; a bundle with a new version number replaces the kept one
+  on the next visit, whole. The two pictures of docs/screenshots/phone-*.png
+  are taken here (and the touch game's record kept beside them), and what
+  the page weighs on a first and a second visit is printed.
 
 Usage: phone_test.py WEB_BUILD LINUX_BUILD SCREENSHOT_DIR
 Prints one line per check, and fails as browser_test.py does."""
@@ -175,6 +175,20 @@ try:
     check(caches and len(caches) == 1 and errors == [], 'the page is installable and its files are kept',
           f'caches {caches}, installability errors {errors}')
 
+    # --- the next visits: from the device, and then offline -----------------------
+    driver.get(base + 'index.html')
+    wait(lambda: state()[0] == 'playing', 20)
+    sent, second_weight = served_weight()
+    print(f'second visit: {second_weight}')
+    check(not [name for name, _ in sent if name != 'sw.js'], 'a second visit fetches none of the page\'s files',
+          ', '.join(name for name, _ in sent) or 'nothing fetched')
+    driver.execute_cdp_cmd('Network.enable', {})
+    offline = {'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1}
+    driver.execute_cdp_cmd('Network.emulateNetworkConditions', offline)
+    server.offline = True
+    driver.get(base + 'index.html')
+    title = wait(lambda: state() == ['playing', 'title'], 20)
+
     # --- upright: everything in view, nothing scrolls -------------------------
     portrait = phone(390, 844, (0, 47, 0, 34))
     wait(lambda: state()[1] == 'attract', 15)
@@ -190,26 +204,27 @@ try:
     phone(844, 390, (47, 0, 47, 21))
     wait(lambda: 'touch-start' in boxes() and boxes()['field'][3] - boxes()['field'][1] > 360, 5)
 
-    # --- a game by touch ----------------------------------------------------
+    # --- a game by touch, offline -----------------------------------------------
     tap('touch-start')
     started = wait(lambda: state()[1] == 'play', 5)
-    sound = js('const m = window.drumhold.instance; return m.SDL2 && m.SDL2.audioContext'
-               ' && m.SDL2.audioContext.state')
-    check(started and sound == 'running', 'start starts a game, and the first touch its sound',
+    sound = wait(lambda: js('const m = window.drumhold.instance; return m.SDL2 && m.SDL2.audioContext'
+                            ' && m.SDL2.audioContext.state') == 'running' and 'running', 3)
+    check(title and started and sound,
+          'offline a reload shows the title, start starts a game, and the first touch its sound',
           f'{state()}, sound {sound}')
     pad, fire = boxes()['touch-stick'], boxes()['touch-fire']
     forward_left, right = middle(pad, -0.3, -0.3), middle(pad, 0.4, 0)
     touch('touchStart', (0, forward_left))
-    time.sleep(1.2)
+    time.sleep(0.8)
     touch('touchStart', (0, forward_left), (1, middle(fire)))
-    time.sleep(1.2)
+    time.sleep(0.8)
     touch('touchMove', (0, right), (1, middle(fire)))
-    time.sleep(0.6)
+    time.sleep(0.5)
     screenshot('phone-landscape.png')
     touch('touchCancel')
-    time.sleep(1.0)
-    tap('touch-quit')
     time.sleep(0.6)
+    tap('touch-quit')
+    time.sleep(0.5)
     asked = state()[0] == 'playing'
     tap('touch-quit')
     ended = wait(lambda: state()[0] == 'ended', 10)
@@ -222,32 +237,15 @@ try:
     check(held == ['up,left', 'up,left,fire', 'right,fire'] and sum(n for n, _ in frames[last + 1:]) >= 10,
           'the pad drives diagonally and slides to another direction with fire held; a cancelled touch lets go of it all',
           ' '.join(f'{n}:{k}' for n, k in frames))
-    path = os.path.join(work, 'touch.replay')
+    path = os.path.join(shots, 'phone-touch.replay')  # kept, to be played again
     with open(path, 'w') as f:
         f.write(text)
     done = subprocess.run([os.path.join(linux, 'drumhold-trace'), path], capture_output=True, text=True)
     check(done.returncode == 0, 'the record of a game played by touch replays in sync through the Linux drumhold-trace',
-          done.stderr.strip())
-
-    # --- the next visits: from the device, also offline ----------------------------
-    driver.get(base + 'index.html')
-    wait(lambda: state()[0] == 'playing', 20)
-    sent, second_weight = served_weight()
-    print(f'second visit: {second_weight}')
-    check(not [name for name, _ in sent if name != 'sw.js'], 'a second visit fetches none of the page\'s files',
-          ', '.join(name for name, _ in sent) or 'nothing fetched')
-    driver.execute_cdp_cmd('Network.enable', {})
-    driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
-        'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
-    server.offline = True
-    driver.get(base + 'index.html')
-    title = wait(lambda: state()[0] == 'playing', 20)
-    wait(lambda: state()[1] == 'attract', 15)
-    tap('touch-start')
-    check(title and wait(lambda: state()[1] == 'play', 5), 'offline a reload shows the title and a game starts', state())
+          f'{path}: exit status {done.returncode}, {done.stdout.count("FRAME ")} frames, '
+          f'{text.count("check ")} checks {done.stderr.strip()}')
     server.offline = False
-    driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
-        'offline': False, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+    driver.execute_cdp_cmd('Network.emulateNetworkConditions', {**offline, 'offline': False})
 
     # --- a new version --------------------------------------------------------
     # A copy of the build, marked in the page, its script and the game's
