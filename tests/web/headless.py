@@ -21,6 +21,14 @@ for program in ('chromium', 'chromedriver'):
         sys.exit(NOT_RUN + f'{program} is missing (chromium, chromium-driver)')
 
 
+def page_files():
+    """The files of web/bundle.txt that a browser fetches: all but the
+    replay tool for node."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'web', 'bundle.txt')) as f:
+        names = [line.strip() for line in f if line.strip() and not line.startswith('#')]
+    return [name for name in names if not name.startswith('drumhold-trace.')]
+
+
 class Handler(http.server.SimpleHTTPRequestHandler):
     """Serves the folder, with `extra` under /extra/ and the names in
     `missing` answered 404; lists the requests it answers in the server's

@@ -45,11 +45,6 @@ repo = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 work = tempfile.mkdtemp(prefix='drumhold-phone-test.')
 
 
-def bundle():
-    with open(os.path.join(repo, 'web', 'bundle.txt')) as f:
-        return [line.strip() for line in f if line.strip() and not line.startswith('#')]
-
-
 # The site is a link to one version's folder, so that a new version can be
 # put in its place at once, as a deployment would.
 site = os.path.join(work, 'site')
@@ -135,9 +130,9 @@ def served_weight():
     for name, _ in sent:
         with open(os.path.join(site, name), 'rb') as f:
             packed += len(gzip.compress(f.read(), 6))
+    others = ', '.join(f'{name} {status}' for name, status in asked if status != 200)
     return sent, (f'{raw / 1024:.0f} KB in {len(sent)} files, {packed / 1024:.0f} KB gzipped; {len(asked)} requests'
-                  + (' (' + ', '.join(f'{name} {status}' for name, status in asked if status != 200) + ')'
-                     if any(status != 200 for _, status in asked) else ''))
+                  + (f' ({others})' if others else ''))
 
 
 def kept_on_device():
@@ -146,11 +141,6 @@ def kept_on_device():
         "const done = arguments[arguments.length - 1];"
         "if (!navigator.serviceWorker.controller) return done(null);"
         "caches.keys().then(done, () => done(null));")
-
-
-def record_frames(text):
-    """The record's key lines, as (count, keys)."""
-    return [(int(n), keys) for n, keys in re.findall(r'^(\d+) (\S+)$', text, re.M)]
 
 
 try:
@@ -230,7 +220,7 @@ try:
     ended = wait(lambda: state()[0] == 'ended', 10)
     check(asked and ended, 'quit asks once more, then ends the run', state())
     text = js('return new TextDecoder().decode(window.drumhold.record)')
-    frames = record_frames(text)
+    frames = [(int(n), keys) for n, keys in re.findall(r'^(\d+) (\S+)$', text, re.M)]
     # What the fingers held, in order (Space is start's), and the frames after.
     held = [k for k in dict.fromkeys(k for _, k in frames) if k != '-' and 'space' not in k]
     last = max((i for i, (_, k) in enumerate(frames) if k != '-'), default=0)
@@ -253,7 +243,7 @@ try:
     version = re.search(r"^const VERSION = '([^']*)';", open(os.path.join(web, 'sw.js')).read(), re.M).group(1)
     new_version = re.sub(r'(\d+)$', lambda m: str(int(m.group(1)) + 1), version)
     second = os.path.join(work, 'second')
-    for name in bundle():
+    for name in headless.page_files():
         os.makedirs(os.path.dirname(os.path.join(second, name)), exist_ok=True)
         shutil.copy(os.path.join(web, name), os.path.join(second, name))
     marks = {'index.html': ('<html lang="en">', '<html lang="en" data-build="second">'),
