@@ -152,18 +152,31 @@ bool ScriptReader::bad(std::string message) {
     return false;
 }
 
-// The next line without its newline; false at the end of the input. A line
-// that outgrows the limit is an error as soon as it does.
+// The next line without its newline; false at the end of the input, at a read
+// error, or when the input allowed is used up (paused(): the next call goes on
+// with the same line). Of a line that outgrows the limit only the limit is
+// kept; the rest is read past, and next() refuses the line only if a newline
+// ends it (the cut rule holds for any length).
 bool ScriptReader::readLine(std::string_view& line) {
-    line_.clear();
-    bool any = false;
+    paused_ = false;
+    if (!lineOpen_) {
+        line_.clear();
+        lineSeen_ = false;
+        overlong_ = false;
+    }
+    lineOpen_ = true;
     lineEnded_ = false;
     for (;;) {
         if (position_ == filled_) {
             if (atEnd_) break;
+            if (allowed_ == 0) {
+                paused_ = true;
+                return false;
+            }
             bool readFailed = false;
             filled_ = read_(buffer_.get(), kBufferBytes, readFailed);
             position_ = 0;
+            allowed_ -= std::min(allowed_, filled_);
             if (readFailed) {
                 const int error = errno;
                 return fail(error != 0 ? std::string("cannot read the script: ") + std::strerror(error)
@@ -174,16 +187,13 @@ bool ScriptReader::readLine(std::string_view& line) {
                 break;
             }
         }
-        any = true;
+        lineSeen_ = true;
         const char* start = buffer_.get() + position_;
         const char* end = buffer_.get() + filled_;
         const char* newline = std::find(start, end, '\n');
         const std::size_t length = static_cast<std::size_t>(newline - start);
-        if (line_.size() + length > kMaxLineBytes) {
-            ++lineNumber_;
-            return fail("line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
-        }
-        line_.append(start, length);
+        overlong_ = overlong_ || line_.size() + length > kMaxLineBytes;
+        if (!overlong_) line_.append(start, length);
         position_ += length;
         if (newline != end) {
             ++position_;
@@ -191,7 +201,8 @@ bool ScriptReader::readLine(std::string_view& line) {
             break;
         }
     }
-    if (!any) return false;
+    lineOpen_ = false;
+    if (!lineSeen_) return false;
     ++lineNumber_;
     line = line_;
     // An editor's byte-order mark before the first line is no part of it.
@@ -203,6 +214,7 @@ bool ScriptReader::next(ScriptStep& step) {
     if (failed()) return false;
     std::string_view line;
     while (readLine(line)) {
+        if (overlong_) return bad("line is longer than " + std::to_string(kMaxLineBytes) + " bytes");
         if (lineNumber_ == 1 && line.starts_with(kRecordHeader)) recordedBy_ = versionNamedIn(line);
         if (std::size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
         const auto w = words(line);

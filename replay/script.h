@@ -41,7 +41,8 @@ struct ScriptError {
     std::string message;     // printable: the bytes of the line it quotes are escaped
 };
 
-// Lines longer than this are refused rather than held in memory.
+// Lines longer than this are refused rather than held in memory (unless the
+// input ends inside one: a record cut short).
 inline constexpr std::size_t kMaxLineBytes = 4096;
 
 // Fills `buffer` with up to `size` bytes, blocking only until some are there;
@@ -73,6 +74,13 @@ public:
     bool buffered() const { return position_ < filled_; }
     // Frames run by the instructions read so far.
     std::uint64_t frames() const { return frames_; }
+    // Lets the next calls read about `bytes` more of the input (in reads of
+    // up to 64 KiB), then pause: next() returns false with paused() true, and
+    // the next call after it goes on where it stopped. Without it the reader
+    // reads on to the end; with it, a caller that must look at other things
+    // (the game's window) is never held up long, whatever the input holds.
+    void pauseAfter(std::size_t bytes) { allowed_ = bytes; }
+    bool paused() const { return paused_; }
 
 private:
     bool readLine(std::string_view& line);
@@ -84,7 +92,12 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t position_ = 0, filled_ = 0;
     bool atEnd_ = false;
-    std::string line_;
+    std::size_t allowed_ = static_cast<std::size_t>(-1);  // bytes left to read before pausing
+    bool paused_ = false;
+    std::string line_;        // the current line, up to kMaxLineBytes of it
+    bool lineOpen_ = false;   // a call paused inside the current line
+    bool lineSeen_ = false;   // the input holds a current line (its bytes or its newline)
+    bool overlong_ = false;   // the current line outgrew kMaxLineBytes
     std::uint64_t lineNumber_ = 0;
     std::uint64_t frames_ = 0;
     bool justReinitialised_ = false;

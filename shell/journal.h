@@ -2,9 +2,10 @@
 //
 // The loop tells its journal when the world starts and is initialised again,
 // hands it the key table before every update and the world after every frame,
-// and asks it whether the world is to be initialised again before the next
-// frame. The defaults do nothing: a plain Journal is a game neither recorded
-// nor replayed. Recorder and Replayer are the two others.
+// and asks it before every frame whether the world is to be initialised again
+// first, or whether it needs to read on before it can say. The defaults do
+// nothing: a plain Journal is a game neither recorded nor replayed. Recorder
+// and Replayer are the two others.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +15,22 @@
 
 namespace drumhold {
 
+// What comes before the next frame.
+enum class Before {
+    Frame,   // the frame itself
+    Reinit,  // the world initialised again, with its title
+    ReadOn,  // nothing yet: the journal reads on, a bounded piece at a time
+};
+
 class Journal {
 public:
     virtual ~Journal() = default;
     // Frame 0: the world as the first window initialised it.
     virtual void begin(const replay::FrameView&) {}
-    // True when the world is to be initialised again (with its title) before
-    // the next frame; asked again once that is done.
-    virtual bool reinitWanted(const replay::FrameView&) { return false; }
+    // Asked before every frame, and again after a Reinit or a ReadOn (the
+    // loop looks at its messages in between, so that it never stops
+    // answering, whatever a replay's file holds).
+    virtual Before beforeFrame(const replay::FrameView&) { return Before::Frame; }
     // True when Esc during a title ends the run (a replay: the keys the
     // title would keep for the first frame are the script's anyway).
     virtual bool escapeEndsTitle() const { return false; }

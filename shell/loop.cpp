@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "data/keys.h"
 #include "replay/script.h"
 
 namespace drumhold {
@@ -30,12 +31,6 @@ void runFrame(GameSession& session) {
     window.presentation->drawFrame(session.world.game());
     platform.swapBuffers();
     session.journal.frameDone(replay::heldKeys(keys), session.view(), now);
-}
-
-// Asked before every frame: does the journal want the world initialised
-// again, with its title?
-bool reinitWanted(GameSession& session) {
-    return session.window.running && session.journal.reinitWanted(session.view());
 }
 
 }  // namespace
@@ -68,6 +63,19 @@ PumpTurn pumpTurn(GameSession& session) {
         gameWindowProc(window, message);
     }
     if (!window.active) return PumpTurn::Inactive;
+    // A replay may initialise the world again first (the turn ends with its
+    // title), or read on: then the messages come first again (Esc held ends
+    // the run, as at any frame).
+    switch (session.journal.beforeFrame(session.view())) {
+    case Before::Reinit:
+        initGame(session);
+        return PumpTurn::NoFrame;
+    case Before::ReadOn:
+        if (window.keys[vk::escape] != 0) requestQuit(window);
+        return PumpTurn::NoFrame;
+    case Before::Frame:
+        break;
+    }
     runFrame(session);
     return PumpTurn::Frame;
 }
@@ -81,7 +89,7 @@ void pumpMessages(GameSession& session) {
             session.window.platform->waitMessage();
             break;
         case PumpTurn::Frame:
-            while (reinitWanted(session)) initGame(session);
+        case PumpTurn::NoFrame:
             break;
         }
     }
@@ -130,13 +138,6 @@ RunTurn GameRun::turn() {
         initGame(session_);
         if (first_) session_.journal.begin(session_.view());
         first_ = false;
-        stage_ = Stage::Titles;
-        return RunTurn::Go;
-    case Stage::Titles:
-        if (reinitWanted(session_)) {
-            initGame(session_);
-            return RunTurn::Go;
-        }
         stage_ = Stage::Pump;
         return RunTurn::Go;
     case Stage::Pump:
@@ -150,7 +151,7 @@ RunTurn GameRun::turn() {
         case PumpTurn::Inactive:
             return RunTurn::WaitMessage;
         case PumpTurn::Frame:
-            stage_ = Stage::Titles;
+        case PumpTurn::NoFrame:
             return RunTurn::Go;
         }
         break;

@@ -72,11 +72,12 @@ enum class RunTurn {
 
 // The run cut into turns, for a host that must not block (a browser gives its
 // page one thread, and its timers and display frames call the game): the
-// start, a window's opening with its title, a title again for the journal,
-// or a turn of the message pump. The turns make the same platform calls in
-// the same order as runGame, which only takes them one after the other and
-// waits for a message when told to. A platform that cannot block leaves its
-// sleeps to the caller, to wait out before the next turn.
+// start, a window's opening with its title, or a turn of the message pump
+// (which may be a title again, or a piece of a replay's file, for the
+// journal). The turns make the same platform calls in the same order as
+// runGame, which only takes them one after the other and waits for a message
+// when told to. A platform that cannot block leaves its sleeps to the caller,
+// to wait out before the next turn.
 class GameRun {
 public:
     GameRun(Platform& platform, Presentation& presentation, Sound& sound, const RunOptions& options);
@@ -86,7 +87,7 @@ public:
     const GameSession& session() const { return session_; }
 
 private:
-    enum class Stage { Start, Open, Titles, Pump, Done };
+    enum class Stage { Start, Open, Pump, Done };
     RunTurn finish();
 
     Journal none_;
@@ -108,9 +109,10 @@ void initGame(GameSession& session);
 // the window is active, until the quit message.
 void pumpMessages(GameSession& session);
 
-// One turn of the pump: every pending message, then one frame if the window
-// is active. What ended it:
-enum class PumpTurn { Frame, Inactive, Quit };
+// One turn of the pump: every pending message, then, if the window is active,
+// what the journal wants before the next frame (a title again, a piece of a
+// replay's file read) or else the frame. What ended it:
+enum class PumpTurn { Frame, NoFrame, Inactive, Quit };
 PumpTurn pumpTurn(GameSession& session);
 
 }  // namespace drumhold

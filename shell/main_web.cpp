@@ -164,7 +164,7 @@ bool WebGame::checkSome() {
         return false;
     }
     journal_ = start_.takeJournal();
-    replayer_ = dynamic_cast<const Replayer*>(journal_.get());
+    replayer_ = start_.replayer();
     run_.emplace(platform_, display_, sound_,
                  RunOptions{!start_.options().windowed, journal_.get(), [this] { soundWanted_ = true; }});
     return true;
@@ -196,10 +196,11 @@ void WebGame::resume() {
             return;
         }
         // A frame that owes no sleep follows its partner at once: the two are
-        // one moment to the eye, and one picture. Past that the browser has
+        // one moment to the eye, and one picture. Past that, or a slice of
+        // other turns (a replay reading on through its file), the browser has
         // its turn: its input, its display.
         const std::uint64_t frames = run_->session().world.frame() - firstFrame;
-        if (frames >= kFramesTogether || (frames > 0 && emscripten_get_now() - start >= kSliceMs)) return wakeIn(0);
+        if (frames >= kFramesTogether || emscripten_get_now() - start >= kSliceMs) return wakeIn(0);
     }
 }
 

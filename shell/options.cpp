@@ -8,7 +8,7 @@
 namespace drumhold {
 
 const char* const kUsage =
-    "usage: drumhold [--windowed | --fullscreen[=KIND]] [--scale[=N]] [--record FILE | --replay FILE]\n"
+    "usage: drumhold [--windowed | --fullscreen[=KIND]] [--scale[=N]] [--record FILE] [--replay FILE]\n"
     "       drumhold --help | --version\n"
     "A vector-line arcade game: defend the 18 barrels from the enemy tanks.\n"
     "  --windowed      start in the window (800x600 unless --scale says otherwise)\n"
@@ -23,14 +23,15 @@ const char* const kUsage =
     "                  the largest window the display holds\n"
     "  --record FILE   write the game, as it is played, to FILE as a replay script\n"
     "  --replay FILE   play the game recorded in FILE, checking that it stays in sync;\n"
-    "                  the keyboard takes over when it ends\n"
+    "                  the keyboard takes over when it ends (with --record, the record\n"
+    "                  holds the replayed game and the play that follows it)\n"
     "                  (--record=FILE and --replay=FILE work too)\n"
     "  -h, --help      show this text\n"
     "  --version       show the version\n"
     "Keys: arrows drive, Shift fires, Space starts a game, Esc quits;\n"
     "Alt+Enter or F11 switch between fullscreen (of the KIND asked for) and the window.\n"
     "Exit status: 0 a normal end, 1 no window could be opened, 2 a bad command\n"
-    "line or FILE, 255 the video system could not start.\n";
+    "line or FILE, 4 out of memory, 255 the video system could not start.\n";
 
 namespace {
 
@@ -120,8 +121,6 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
     if (error.empty() && options.windowed && fullscreen) error = "--windowed and --fullscreen exclude each other";
     // A scaled window is what --scale asks to see first, unless fullscreen is asked for too.
     if (options.scaleTenths != 0 && !fullscreen) options.windowed = true;
-    if (error.empty() && !options.recordPath.empty() && !options.replayPath.empty())
-        error = "--record and --replay exclude each other";
     return error.empty();
 }
 

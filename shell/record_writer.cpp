@@ -1,7 +1,6 @@
 // record_writer.cpp -- the record's writer thread and its bounded queue.
 #include "shell/record_writer.h"
 
-#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -19,25 +18,20 @@
 #include <utility>
 
 #include "replay/script.h"
+#include "shell/record_file.h"
 #include "shell/signals.h"
-
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
 
 namespace drumhold {
 
 struct RecordWriter::State {
     int fd = -1;
     std::string name;
+    RecordFile file;  // file.replacing: the new file, until the game begins
     std::mutex lock;
     std::condition_variable changed;
     std::deque<std::string> queue;
-    std::size_t queuedBytes = 0;
-    bool writing = false;  // the thread holds a chunk taken off the queue
+    std::size_t queuedBytes = 0;   // in the queue
+    std::size_t writingBytes = 0;  // in the chunk the thread took off the queue
     bool closing = false;
     std::atomic<bool> stopped{false};
     std::uint64_t lineEnd = 0;  // bytes in the file up to the end of its last whole line
@@ -45,17 +39,16 @@ struct RecordWriter::State {
     int headerError = 0;
     // No thread to write with (the browser, whose files are in memory and
     // never keep anyone waiting): every chunk is written as it comes.
-    bool inPlace = false;
+    bool inPlace = !threadsAvailable();
 
     ~State() {
         if (fd >= 0) ::close(fd);
     }
 
-    // Says why recording stops, once.
-    void stop(const std::string& why) {
+    // Says why recording stops, once, and what is left.
+    void stop(const std::string& why, const char* left = "the record keeps what came before") {
         if (stopped.exchange(true)) return;
-        std::fprintf(stderr, "drumhold: %s: %s; recording stops, the record keeps what came before\n",
-                     name.c_str(), why.c_str());
+        std::fprintf(stderr, "drumhold: %s: %s; recording stops, %s\n", name.c_str(), why.c_str(), left);
     }
 
     // Writes all of `bytes`, whole lines; on failure cuts the file back to its
@@ -101,12 +94,12 @@ struct RecordWriter::State {
             if (queue.empty()) return;
             std::string chunk = std::move(queue.front());
             queue.pop_front();
-            writing = true;
+            queuedBytes -= chunk.size();
+            writingBytes = chunk.size();
             held.unlock();
             const bool failed = !stopped && !putOrStop(chunk);
             held.lock();
-            writing = false;
-            queuedBytes -= chunk.size();
+            writingBytes = 0;
             if (failed) {
                 queue.clear();
                 queuedBytes = 0;
@@ -117,12 +110,15 @@ struct RecordWriter::State {
 };
 
 std::unique_ptr<RecordWriter> RecordWriter::open(const std::string& path, std::string_view header, std::string& why) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        why = std::strerror(errno);
+    RecordFile file;
+    if (!openRecordFile(path, kHeaderWaitMs, file, why)) return nullptr;
+    auto writer = adopt(file.fd, path, header, why);
+    if (!writer) {
+        if (!file.replacing.empty()) discardRecord(file);
         return nullptr;
     }
-    return adopt(fd, path, header, why);
+    writer->state_->file = std::move(file);
+    return writer;
 }
 
 std::unique_ptr<RecordWriter> RecordWriter::adopt(int fd, std::string_view name, std::string_view header,
@@ -130,20 +126,21 @@ std::unique_ptr<RecordWriter> RecordWriter::adopt(int fd, std::string_view name,
     auto state = std::make_shared<State>();
     state->fd = fd;
     state->name = replay::printable(name, 200);
+    // What the descriptor already holds stays, should a write fail.
+    if (const auto at = ::lseek(fd, 0, SEEK_CUR); at > 0) state->lineEnd = static_cast<std::uint64_t>(at);
     // The header goes out before the game starts: a file that cannot take it
-    // is refused now, not found out in the middle of a game. The thread writes
-    // it, as everything else, so that no signal of a closed pipe reaches us.
-    try {
-        std::thread writer = startQuietThread([state, header = std::string(header)] { state->run(header); });
-        if (!writer.joinable()) {
-            state->inPlace = true;
-            if (const int error = state->put(header); error != 0) {
-                why = std::strerror(error);
-                return nullptr;
-            }
-            return std::unique_ptr<RecordWriter>(new RecordWriter(std::move(state)));
+    // is refused now, not found out in the middle of a game.
+    if (state->inPlace) {
+        if (const int error = state->put(header); error != 0) {
+            why = std::strerror(error);
+            return nullptr;
         }
-        writer.detach();
+        return std::unique_ptr<RecordWriter>(new RecordWriter(std::move(state)));
+    }
+    // The thread writes it, as everything else, so that a pipe that takes
+    // nothing never holds us up.
+    try {
+        startQuietThread([state, header = std::string(header)] { state->run(header); }).detach();
     } catch (const std::system_error& e) {
         why = e.what();
         return nullptr;
@@ -168,6 +165,20 @@ RecordWriter::~RecordWriter() { finish(); }
 
 bool RecordWriter::stopped() const { return state_->stopped; }
 
+bool RecordWriter::commit() {
+    State& s = *state_;
+    if (s.file.replacing.empty()) return !s.stopped;
+    // A record that failed before the game began never takes FILE's place.
+    std::string why;
+    const bool done = !s.stopped && replaceWithRecord(s.file, why);
+    if (!done) {
+        discardRecord(s.file);
+        if (!why.empty()) s.stop("cannot put the record in its place: " + why, "the file stays as it was");
+    }
+    s.file.replacing.clear();
+    return done;
+}
+
 bool RecordWriter::write(std::string lines) {
     State& s = *state_;
     if (s.stopped || lines.empty()) return !s.stopped;
@@ -175,7 +186,7 @@ bool RecordWriter::write(std::string lines) {
     {
         std::lock_guard<std::mutex> held(s.lock);
         if (s.closing) return false;
-        if (s.queuedBytes + lines.size() > kMaxQueuedBytes) {
+        if (s.queuedBytes + s.writingBytes + lines.size() > kMaxQueuedBytes) {
             s.queue.clear();
             s.queuedBytes = 0;
             s.stop("the record's reader is not reading (" + std::to_string(kMaxQueuedBytes >> 10) +
@@ -191,17 +202,28 @@ bool RecordWriter::write(std::string lines) {
 
 void RecordWriter::finish() {
     State& s = *state_;
+    // A game that never began: FILE stays as it was, nothing is waited for.
+    const bool dropped = !s.file.replacing.empty();
+    if (dropped) {
+        discardRecord(s.file);
+        s.file.replacing.clear();
+        s.stopped = true;
+    }
     std::unique_lock<std::mutex> held(s.lock);
     if (s.closing) return;
     s.closing = true;
+    if (dropped) {
+        s.queue.clear();
+        s.queuedBytes = 0;
+    }
     if (s.inPlace) return;
     s.changed.notify_all();
     // The thread ends once the queue is empty, and the file closes with the
     // last owner of the state: this object or the thread, whichever is later.
     const bool drained = s.changed.wait_for(held, std::chrono::milliseconds(kDrainMs),
-                                            [&s] { return s.queue.empty() && !s.writing; });
+                                            [&s] { return s.queue.empty() && s.writingBytes == 0; });
     if (!drained && !s.stopped) {
-        const std::size_t waiting = s.queuedBytes;
+        const std::size_t waiting = s.queuedBytes + s.writingBytes;
         held.unlock();
         s.stop("the record's reader is not reading; the last " + std::to_string(waiting) +
                " bytes are not written");

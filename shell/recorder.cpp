@@ -46,6 +46,8 @@ void Recorder::frameDone(unsigned held, const replay::FrameView& frame, std::uin
     run_.keys = held;
     ++run_.count;
     if (!clockStarted_) {
+        // The first frame is played: only now does the record replace FILE.
+        if (!writer_->commit()) return;
         clockStarted_ = true;
         lastFlush_ = now;
     }

@@ -5,8 +5,10 @@
 // `check N HASH` line with the hash of the frame just run at least every 500
 // frames, at least once a second and at the end (docs/replay-format.md). The
 // lines go to the writer with every check, always whole, so a game killed
-// outright leaves a valid script of all but its last second. Once the writer
-// has stopped (recording failed), nothing more is kept.
+// outright leaves a valid script of all but its last second. The record takes
+// the place of an existing file at the first frame played: a game that ends
+// before (no window, closed during the title) leaves that file as it was.
+// Once the writer has stopped (recording failed), nothing more is kept.
 #pragma once
 
 #include <memory>
@@ -15,6 +17,7 @@
 #include "replay/text.h"
 #include "shell/journal.h"
 #include "shell/record_writer.h"
+#include "shell/replayer.h"
 
 namespace drumhold {
 
@@ -42,6 +45,43 @@ private:
     std::uint32_t lastFlush_ = 0;
     bool clockStarted_ = false;
     bool reinitLast_ = false;  // the last line is a reinit: no frame since
+};
+
+// A replay recorded as it plays, and the play that follows it once the
+// keyboard takes over: the record is the whole game, from its first frame, so
+// it replays in sync as one. The replay's own reinit lines are written where
+// they initialise the world, as a display switch's are.
+class RecordedReplay final : public Journal {
+public:
+    RecordedReplay(std::unique_ptr<Replayer> replayer, std::unique_ptr<Recorder> recorder)
+        : replayer_(std::move(replayer)), recorder_(std::move(recorder)) {}
+
+    void begin(const replay::FrameView& frame0) override { recorder_->begin(frame0); }
+    Before beforeFrame(const replay::FrameView& current) override {
+        const Before before = replayer_->beforeFrame(current);
+        if (before == Before::Reinit) recorder_->beforeSwitch(current);
+        return before;
+    }
+    bool escapeEndsTitle() const override { return replayer_->escapeEndsTitle(); }
+    void prepareKeys(KeyTable& keys) override { replayer_->prepareKeys(keys); }
+    void frameDone(unsigned held, const replay::FrameView& frame, std::uint32_t now) override {
+        replayer_->frameDone(held, frame, now);
+        recorder_->frameDone(held, frame, now);
+    }
+    void beforeSwitch(const replay::FrameView& last) override {
+        replayer_->beforeSwitch(last);
+        recorder_->beforeSwitch(last);
+    }
+    void end(const replay::FrameView& last) override {
+        replayer_->end(last);
+        recorder_->end(last);
+    }
+
+    const Replayer& replayer() const { return *replayer_; }
+
+private:
+    std::unique_ptr<Replayer> replayer_;
+    std::unique_ptr<Recorder> recorder_;
 };
 
 }  // namespace drumhold

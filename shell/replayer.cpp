@@ -5,6 +5,11 @@
 
 namespace drumhold {
 
+namespace {
+// Read between two looks at the window's messages: a few milliseconds' work.
+constexpr std::size_t kBytesPerLook = std::size_t{1} << 18;
+}  // namespace
+
 Replayer::Replayer(std::FILE* file, const std::string& name, std::string version)
     : file_(file), name_(replay::printable(name, 200)), version_(std::move(version)), reader_(file),
       scratch_(1 << 12) {}
@@ -41,18 +46,18 @@ void Replayer::outOfSync(const replay::ScriptStep& check, const replay::FrameVie
     finish(current, true);
 }
 
-bool Replayer::reinitWanted(const replay::FrameView& current) {
-    // A row of reinit lines is one initialisation, one title.
-    bool reinit = false;
+Before Replayer::beforeFrame(const replay::FrameView& current) {
     replay::ScriptStep step;
+    reader_.pauseAfter(kBytesPerLook);
     while (file_ && remaining_ == 0) {
         if (!reader_.next(step)) {
+            if (reader_.paused()) return Before::ReadOn;
             const bool failed = reader_.failed();
             if (failed)
                 std::fprintf(stderr, "drumhold: %s: line %llu: %s; the replay stops\n", name_.c_str(),
                              static_cast<unsigned long long>(reader_.error().line), reader_.error().message.c_str());
             finish(current, failed);
-            return reinit;
+            break;
         }
         switch (step.kind) {
         case replay::ScriptStep::Run:
@@ -60,16 +65,18 @@ bool Replayer::reinitWanted(const replay::FrameView& current) {
             keys_ = step.keys;
             break;
         case replay::ScriptStep::Reinit:
-            reinit = true;
+            reinit_ = true;  // a row of them is one initialisation, one title
             break;
-        case replay::ScriptStep::Check: {
-            const std::uint64_t actual = replay::blockHash(current, scratch_);
-            if (actual != step.hash || step.frame != current.frame) outOfSync(step, current, actual);
+        case replay::ScriptStep::Check:
+            if (!hashed_) hash_ = replay::blockHash(current, scratch_);
+            hashed_ = true;
+            if (hash_ != step.hash || step.frame != current.frame) outOfSync(step, current, hash_);
             break;
-        }
         }
     }
-    return reinit;
+    if (!std::exchange(reinit_, false)) return Before::Frame;
+    hashed_ = false;
+    return Before::Reinit;
 }
 
 void Replayer::prepareKeys(KeyTable& keys) {
@@ -80,6 +87,7 @@ void Replayer::prepareKeys(KeyTable& keys) {
 
 void Replayer::frameDone(unsigned, const replay::FrameView&, std::uint32_t) {
     if (remaining_ > 0) --remaining_;
+    hashed_ = false;
 }
 
 }  // namespace drumhold

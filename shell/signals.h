@@ -3,12 +3,15 @@
 // On Linux they come as signals: `kill -USR1 <pid>` asks for the display
 // switch, SIGTERM and SIGINT ask the game to close. The three are blocked in
 // the calling thread, and so in every thread it starts afterwards (call this
-// first thing in main, before any library starts threads), and a watcher
-// thread takes them with sigwait. On Windows (signals_windows.cpp) the switch
-// is the window message 1025 posted to the game's window, and Ctrl+C, closing
-// the console and the end of the session ask it to close. Either way each
-// request goes to `notify`, on whatever thread heard it; a request never
-// interrupts or kills the game, it becomes a message like any other.
+// first thing in main, before anything starts a thread or can take a while:
+// opening a record, checking a replay), and a watcher thread takes them with
+// sigwait. SIGPIPE is ignored, process-wide: a write to a pipe nobody reads
+// any more (a record, standard error) fails instead of ending the game. On
+// Windows (signals_windows.cpp) the switch is the window message 1025 posted
+// to the game's window, and Ctrl+C, closing the console and the end of the
+// session ask it to close. Either way each request goes to `notify`, on
+// whatever thread heard it; a request never interrupts or kills the game, it
+// becomes a message like any other.
 #pragma once
 
 #include <functional>
@@ -22,11 +25,13 @@ enum class OutsideRequest { SwitchDisplay, Close };
 // their default actions).
 bool startSignalWatch(void (*notify)(OutsideRequest request));
 
+// False where the program has one thread only (the browser): work that would
+// have a thread of its own is done in place there.
+bool threadsAvailable();
+
 // Starts `body` on a thread that never takes a signal: on Linux every signal
-// is blocked in it, so outside requests stay the watcher's, and a write to a
-// pipe nobody reads any more fails with EPIPE instead of ending the game.
-// Where there are no threads (the browser) it returns an empty thread without
-// running `body`.
+// is blocked in it, so outside requests stay the watcher's. Only where
+// threadsAvailable(); throws std::system_error when the thread cannot start.
 std::thread startQuietThread(std::function<void()> body);
 
 }  // namespace drumhold

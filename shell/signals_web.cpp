@@ -3,12 +3,18 @@
 // switch) and a closed tab simply ends the program.
 #include "shell/signals.h"
 
+#include <system_error>
+
 namespace drumhold {
 
 bool startSignalWatch(void (*)(OutsideRequest)) { return false; }
 
-// The page has one thread: no thread is started, and the caller does the work
-// itself (the record goes to a file in memory, which never keeps it waiting).
-std::thread startQuietThread(std::function<void()>) { return {}; }
+// The page has one thread: the work is done in place (the record goes to a
+// file in memory, which never keeps it waiting).
+bool threadsAvailable() { return false; }
+
+std::thread startQuietThread(std::function<void()>) {
+    throw std::system_error(std::make_error_code(std::errc::operation_not_supported), "no threads in the page");
+}
 
 }  // namespace drumhold

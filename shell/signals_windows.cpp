@@ -80,6 +80,8 @@ bool startSignalWatch(void (*notify)(OutsideRequest request)) {
     return true;
 }
 
+bool threadsAvailable() { return true; }
+
 std::thread startQuietThread(std::function<void()> body) { return std::thread(std::move(body)); }
 
 }  // namespace drumhold

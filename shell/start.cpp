@@ -29,23 +29,44 @@ std::string recordHeader() {
            std::to_string(sdl.patch) + "\n";
 }
 
+// Why a file that is not a regular one cannot be replayed.
+std::string notRegular(const struct stat& info) {
+    return S_ISDIR(info.st_mode) ? std::strerror(EISDIR)
+                                 : "not a regular file: a replay is checked before it is played, so it must be "
+                                   "read twice (drumhold-trace reads a pipe as it comes)";
+}
+
 // A file to replay: read twice (checked in full before the window opens, then
-// played), so it must be a file that can be rewound, not a pipe.
+// played), so it must be a file that can be rewound, not a pipe. Looked at
+// before it is opened: opening a named pipe would wait for a writer.
 std::FILE* openReplay(const std::string& path, std::string& why) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        why = notRegular(info);
+        return nullptr;
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         why = std::strerror(errno);
         return nullptr;
     }
-    struct stat info {};
+    // Replaced by something else in between: still refused.
     if (fstat(fileno(file), &info) == 0 && !S_ISREG(info.st_mode)) {
-        why = S_ISDIR(info.st_mode) ? std::strerror(EISDIR)
-                                    : "not a regular file: a replay is checked before it is played, so it must be "
-                                      "read twice (drumhold-trace reads a pipe as it comes)";
+        why = notRegular(info);
         std::fclose(file);
         return nullptr;
     }
     return file;
+}
+
+// True when both paths name one file: a record written over the replay it
+// is made from would lose the replay on some systems, and on all of them the
+// player's file.
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {}, second {};
+    if (a == b) return true;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_ino != 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 }  // namespace
@@ -82,36 +103,43 @@ void GameStart::end(int status, bool play) {
 
 // A record is opened at once; a replay's file is opened for its check.
 void GameStart::openJournal() {
-    const std::string& path = options_.replayPath.empty() ? options_.recordPath : options_.replayPath;
-    if (path.empty()) {
-        end(0, true);
+    std::string why;
+    if (!options_.recordPath.empty() && !options_.replayPath.empty() &&
+        sameFile(options_.recordPath, options_.replayPath)) {
+        end(badArguments("--record and --replay name the same file"));
         return;
     }
-    const std::string name = replay::printable(path, 200);
-    std::string why;
-    if (options_.replayPath.empty()) {
-        auto writer = RecordWriter::open(path, recordHeader(), why);
+    if (!options_.recordPath.empty()) {
+        auto writer = RecordWriter::open(options_.recordPath, recordHeader(), why);
         if (!writer) {
-            end(badArguments("cannot write the record '" + name + "': " + why));
+            end(badArguments("cannot write the record '" + replay::printable(options_.recordPath, 200) + "': " + why));
             return;
         }
-        journal_ = std::make_unique<Recorder>(std::move(writer));
+        recorder_ = std::make_unique<Recorder>(std::move(writer));
+    }
+    if (options_.replayPath.empty()) {
+        journal_ = std::move(recorder_);
         end(0, true);
         return;
     }
-    replayFile_ = openReplay(path, why);
+    replayFile_ = openReplay(options_.replayPath, why);
     if (replayFile_)
         check_.emplace(replayFile_);
     else
-        end(badArguments("cannot replay '" + name + "': " + why));
+        end(badArguments("cannot replay '" + replay::printable(options_.replayPath, 200) + "': " + why));
 }
 
 bool GameStart::advance(std::uint64_t steps) {
     if (done_) return true;
     if (!check_->advance(steps)) return false;
     if (check_->ok()) {
-        journal_ =
+        auto replayer =
             std::make_unique<Replayer>(std::exchange(replayFile_, nullptr), options_.replayPath, DRUMHOLD_VERSION);
+        replayer_ = replayer.get();
+        if (recorder_)
+            journal_ = std::make_unique<RecordedReplay>(std::move(replayer), std::move(recorder_));
+        else
+            journal_ = std::move(replayer);
         end(0, true);
         return true;
     }

@@ -16,6 +16,7 @@
 #include "replay/script.h"
 #include "shell/journal.h"
 #include "shell/options.h"
+#include "shell/recorder.h"
 
 namespace drumhold {
 
@@ -45,6 +46,8 @@ public:
     const Options& options() const { return options_; }
     // The journal; null for a game neither recorded nor replayed.
     std::unique_ptr<Journal> takeJournal() { return std::move(journal_); }
+    // The journal's replay, if it has one (it goes with the journal).
+    const Replayer* replayer() const { return replayer_; }
 
 private:
     void end(int status, bool play = false);
@@ -52,6 +55,8 @@ private:
 
     Options options_;
     std::unique_ptr<Journal> journal_;
+    std::unique_ptr<Recorder> recorder_;  // a record opened before its replay is checked
+    const Replayer* replayer_ = nullptr;
     std::FILE* replayFile_ = nullptr;  // while it is checked
     std::optional<replay::ScriptFileCheck> check_;
     int status_ = 0;

@@ -7,18 +7,20 @@
 // A script file is checked line by line before any frame runs; standard input
 // and pipes run frames as their lines arrive and stop at a bad line. The
 // format: docs/replay-format.md. Exit status: 0 done
-// and in sync, 1 output failed, 2 bad command line or script, 3 out of sync.
+// and in sync, 1 output failed, 2 bad command line or script, 3 out of sync,
+// 4 out of memory.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "replay/standard_streams.h"
 #include "replay/text.h"
-#include "tools/standard_streams.h"
 #include "tools/trace_run.h"
 
 namespace {
@@ -29,6 +31,7 @@ using namespace drumhold::tools;
 constexpr int kOutputFailed = 1;
 constexpr int kUsageError = 2;
 constexpr int kOutOfSync = 3;
+constexpr int kOutOfMemory = 4;
 constexpr char kUsage[] =
     "usage: drumhold-trace [--full] [--frames A:B] [SCRIPT]\n"
     "       drumhold-trace --help | --version\n"
@@ -42,7 +45,8 @@ constexpr char kUsage[] =
     "up, down, left, right, fire, space; 'reinit'; 'check N HASH';\n"
     "'#' starts a comment (the format: docs/replay-format.md).\n"
     "Exit status: 0 the script ran to its end in sync, 1 writing the output\n"
-    "failed, 2 a bad command line or script line, 3 a check failed.\n";
+    "failed, 2 a bad command line or script line, 3 a check failed, 4 out of\n"
+    "memory.\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "drumhold-trace: %s\n%s", message.c_str(), kUsage);
@@ -63,10 +67,8 @@ int badScript(const std::string& source, const ScriptError& error) {
     return kUsageError;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    drumhold::tools::useBinaryStandardOutput();
+int trace(int argc, char** argv) {
+    useBinaryStandardOutput();
     TraceOptions options;
     const char* scriptPath = nullptr;
     bool endOfOptions = false;
@@ -137,7 +139,7 @@ int main(int argc, char** argv) {
     auto write = [](std::string_view chunk) {
         return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size() && std::fflush(stdout) == 0;
     };
-    ScriptReader reader = file ? ScriptReader(file) : ScriptReader(drumhold::tools::readStandardInput);
+    ScriptReader reader = file ? ScriptReader(file) : ScriptReader(readStandardInput);
     const TraceOutcome outcome = runTrace(reader, options, write);
     if (file) std::fclose(file);
 
@@ -165,4 +167,16 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "drumhold-trace: writing the trace failed: %s\n", std::strerror(errno));
     return kOutputFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    keepStandardStreamsOpen();
+    try {
+        return trace(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("drumhold-trace: out of memory\n", stderr);
+        return kOutOfMemory;
+    }
 }

@@ -9,7 +9,9 @@
 'use strict';
 
 (function () {
-    const RECORD = '/record.replay';
+    // A name no replay's path can take (fsPath never gives a space): the
+    // record of a replayed game must not be written over the file it replays.
+    const RECORD = '/this run.replay';
     // The drawing buffer's largest size: a larger field shows each of its
     // pixels as a square of several screen pixels.
     const MAX_BUFFER = { width: 1600, height: 1200 };
@@ -380,10 +382,12 @@
         }
         if (run !== current) return current.finished();
         freshCanvas();
-        const path = replay ? fsPath(replay.name) : RECORD;
+        const path = replay ? fsPath(replay.name) : null;
         const options = {
             canvas,
-            arguments: ['--windowed', replay ? '--replay' : '--record', path],
+            // A replay is recorded too: with the play that follows it, the
+            // record is the whole game.
+            arguments: ['--windowed', '--record', RECORD].concat(replay ? ['--replay', path] : []),
             print: (line) => say(line, false),
             printErr: (line) => say(line, true),
             instantiateWasm(imports, done) {
@@ -405,20 +409,20 @@
             onReplayEnded: () => {
                 if (current !== run) return;
                 current.replayOver = true;
-                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on (not recorded)`);
+                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on`);
                 showControls();
             },
             onRunEnded: (code) => ended(current, code),
             onExit: (code) => ended(current, code),
             onAbort: (what) => ended(current, -2, what),
-            recordPath: replay ? null : RECORD,
+            recordPath: RECORD,
         };
         current.options = options;
         current.close = () => {
             current.closeWanted = true;
             if (options._drumholdClose) options._drumholdClose();
         };
-        downloadButton.disabled = !page.record && !!replay;
+        downloadButton.disabled = false;
         setStatus(replay ? 'replaying ' + replay.name : '');
         page.mode = 'title';
         if (replay) page.played = true;

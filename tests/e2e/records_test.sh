@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Recorded games, end to end: a game with a display switch replays in sync
-# headless and in the window; a game killed outright leaves a record that
-# replays; a disk that fills, a reader that goes away and a reader that stalls
-# never stop or hold the game; Esc and SIGTERM end it within a second with a
-# stalled record pipe and during a flood of reinit lines; a FILE that cannot be
-# used is refused before any window.
+# headless and in the window; a game killed outright leaves the file it was to
+# replace or a record that replays, without its messages in it when standard
+# error is closed; a game that never starts leaves the file as it was; a disk
+# that fills, a reader that goes away and a reader that stalls never stop or
+# hold the game; Esc and SIGTERM end it within a second with a stalled record
+# pipe and during a flood of reinit lines; a FILE that cannot be used (a named
+# pipe nobody opens among them) is refused before any window, and neither
+# SIGUSR1 meanwhile nor a standard error nobody reads ends the game instead.
 # timeout: 900
 set -euo pipefail
 . "$(dirname "$0")/screens.sh"
@@ -92,22 +95,63 @@ status=0
     e2e_fail "--replay of a pipe: exit $status, $(cat "$E2E_TMP/pipe.err")"
 replays_in_window "$record"
 
-e2e_log "a game killed outright leaves a record that replays"
+e2e_log "a game killed outright leaves the file as it was, or a record that replays"
 record="$E2E_TMP/killed.replay"
-start_playing --record "$record"
+cp "$E2E_TMP/game.replay" "$record"
+# Standard error closed, with something to say on it (no sound device).
+start_unheard() {
+    SDL_AUDIODRIVER=none "$E2E_BIN" --windowed --record "$record" >/dev/null 2>&- &
+    E2E_GAME_PID=$!
+    window="$(e2e_wait_window zandrel)"
+}
+start_unheard
+kill -KILL "$E2E_GAME_PID"  # during the title: no frame played yet
+e2e_wait_exit 5 || e2e_fail "still running after SIGKILL"
+cmp -s "$record" "$E2E_TMP/game.replay" || e2e_fail "a game killed in its title changed the file"
+start_unheard
+wait_screen attract 30 "attract screen" on_attract "$window" >/dev/null
+e2e_hold_key space 150 "$window"
+wait_screen play 10 "the game after space" in_play "$window" >/dev/null
 xdotool keydown shift
 e2e_hold_key Right 2500 "$window"
 xdotool keyup shift
 kill -KILL "$E2E_GAME_PID"
 e2e_wait_exit 5 || e2e_fail "still running after SIGKILL"
 [ "$(last_check "$record")" -gt 100 ] || e2e_fail "the killed record checks no later frame than $(last_check "$record")"
+grep -q "^drumhold:" "$record" && e2e_fail "the game's messages went into its record"
 replays_headless "$record"
+
+e2e_log "a game that never starts leaves the file as it was"
+cp "$record" "$E2E_TMP/before.replay"
+status=0
+DISPLAY= "$E2E_BIN" --windowed --record "$record" 2>/dev/null || status=$?
+[ "$status" = 1 ] || e2e_fail "--record without a display: exit $status"
+cmp -s "$record" "$E2E_TMP/before.replay" || e2e_fail "a game without a display changed the file"
 
 e2e_log "a file that cannot take the record is refused before any window"
 status=0
 "$E2E_BIN" --windowed --record /dev/full 2>"$E2E_TMP/full.err" || status=$?
 [ "$status" = 2 ] && grep -q "No space left on device" "$E2E_TMP/full.err" ||
     e2e_fail "--record /dev/full: exit $status, $(cat "$E2E_TMP/full.err")"
+# The same said on a standard error that nobody reads: refused, not killed.
+mkfifo "$E2E_TMP/unread"
+exec 3<>"$E2E_TMP/unread" 4>"$E2E_TMP/unread" 3<&-
+status=0
+"$E2E_BIN" --windowed --record /dev/full 2>&4 || status=$?
+exec 4>&-
+[ "$status" = 2 ] || e2e_fail "--record /dev/full, standard error unread: exit $status"
+# A named pipe nobody opens: --replay refuses it at once, --record after
+# waiting 2 s for a reader, whatever SIGUSR1 asks meanwhile.
+mkfifo "$E2E_TMP/nobody"
+status=0
+timeout 10 "$E2E_BIN" --windowed --replay "$E2E_TMP/nobody" 2>/dev/null || status=$?
+[ "$status" = 2 ] || e2e_fail "--replay of a pipe nobody writes: exit $status"
+"$E2E_BIN" --windowed --record "$E2E_TMP/nobody" 2>/dev/null &
+E2E_GAME_PID=$!
+sleep 0.5
+kill -USR1 "$E2E_GAME_PID"
+e2e_wait_exit 5 || e2e_fail "--record of a pipe nobody reads: still waiting after 5 s"
+[ "$E2E_EXIT_CODE" = 2 ] || e2e_fail "--record of a pipe nobody reads: exit $E2E_EXIT_CODE"
 
 e2e_log "a disk that fills mid-game: the game plays on, the record replays"
 mkdir "$disk"

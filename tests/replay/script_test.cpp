@@ -2,6 +2,7 @@
 // with its own line number before anything runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -140,6 +141,51 @@ TEST(TraceScript, FilesAsEditorsAndCrashesLeaveThem) {
     // that does not, in the middle, is an error as always.
     EXPECT_EQ(parseOk("3 up\n2 fire").size(), 2u);
     EXPECT_EQ(parseBad("3 up\ncheck 3 f8f5\n1 -\n").line, 2u);
+
+    // The zeros a crash leaves at the end of a file are a cut line however
+    // many there are; ended by a newline they are a line too long.
+    for (const std::size_t zeros : {kMaxLineBytes, kMaxLineBytes + 1, std::size_t{200000}}) {
+        const std::string tail = record.substr(0, record.rfind('\n') + 1) + std::string(zeros, '\0');
+        ScriptReader zeroed{std::string_view(tail)};
+        steps = 0;
+        while (zeroed.next(step)) ++steps;
+        EXPECT_EQ(steps, 2) << zeros;
+        EXPECT_FALSE(zeroed.failed()) << zeros << ": " << zeroed.error().message;
+        EXPECT_EQ(zeroed.cutLine().line, 4u) << zeros;
+        EXPECT_EQ(parseBad(tail + "\n1 -\n").line, 4u) << zeros;
+    }
+}
+
+TEST(TraceScript, ReadInPiecesItIsTheSameScript) {
+    // Reads of 7 bytes, a pause after each: the reader goes on where it
+    // paused, inside a line too, and in a cut tail too long to keep.
+    const std::string text = "# drumhold 9.9 replay\n3 up\n" + std::string(4000, '#') + "\ncheck 3 0123456789abcdef\n" +
+                             "reinit\n2 fire,left\n" + std::string(6000, 'x');
+    std::string_view rest = text;
+    ScriptReader reader([&rest](char* buffer, std::size_t size, bool&) {
+        const std::size_t n = std::min({size, rest.size(), std::size_t{7}});
+        std::copy_n(rest.data(), n, buffer);
+        rest.remove_prefix(n);
+        return n;
+    });
+    std::vector<ScriptStep> steps;
+    ScriptStep step;
+    int pauses = 0;
+    for (;;) {
+        reader.pauseAfter(1);
+        if (reader.next(step)) {
+            steps.push_back(step);
+        } else if (reader.paused()) {
+            ++pauses;
+        } else {
+            break;
+        }
+    }
+    EXPECT_GT(pauses, 1000);
+    EXPECT_FALSE(reader.failed()) << reader.error().message;
+    EXPECT_EQ(reader.cutLine().line, 7u);
+    EXPECT_EQ(reader.recordedBy(), "9.9");
+    EXPECT_EQ(formatScript(steps), "3 up\ncheck 3 0123456789abcdef\nreinit\n2 left,fire\n");
 }
 
 TEST(TraceScript, KeyTableHoldsExactlyTheNamedKeys) {

@@ -38,6 +38,7 @@ public:
     int displayWidth = 1920, displayHeight = 1080;  // 0: the display does not tell
     int usableWidth = 1920, usableHeight = 1050;
     std::uint32_t clockOrigin = 0xFFFFF000u;  // wraps 4096 ms into the run
+    std::function<void(int look)> onLook;     // each time the loop looks for a message, from 1
 
     // Records.
     std::vector<std::string> boxes;
@@ -48,6 +49,7 @@ public:
     int restoredDisplay = 0;
     int swaps = 0;
     int waits = 0;
+    int looks = 0;
     bool videoUp = false;
     bool windowOpen = false;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> sleeps;  // (when, how long)
@@ -101,6 +103,8 @@ public:
     }
     void restoreDisplayMode() override { ++restoredDisplay; }
     bool takeMessage(ShellMessage& out) override {
+        ++looks;
+        if (onLook) onLook(looks);
         deliverDue();
         if (queue_.empty()) return false;
         out = queue_.front();

@@ -1,6 +1,7 @@
 // Recorded and replayed games on the fake platform, each record fed back
-// through the replay tool's run: display switches anywhere, a disk that fills,
-// a reader that goes away or stalls, a flood of reinit lines, a wrong hash.
+// through the replay tool's run: display switches anywhere, a game that never
+// begins, a disk that fills, a reader that goes away or stalls, floods of
+// reinit or check lines, a wrong hash.
 // not on Windows: pipes, file size limits and signals of POSIX
 #include <fcntl.h>
 #include <signal.h>
@@ -92,9 +93,10 @@ protected:
         std::uint64_t endedAt = 0;  // ms
     };
     // Replays `path` in a fresh window run, closed after `closeAfter` frames
-    // (0: when the replay ends), `request` arriving at `at` ms if given.
+    // (0: when the replay ends), `request` arriving at `at` ms if given, or
+    // else at the loop's look for messages number `atLook`.
     Replay replayInWindow(const fs::path& path, int closeAfter = 0, std::uint64_t at = 0,
-                          ShellMessage request = message(MessageType::Close)) {
+                          ShellMessage request = message(MessageType::Close), int atLook = 0) {
         FakePlatform other;
         FakePresentation shown{other};
         std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -107,6 +109,9 @@ protected:
             if (frame == last || (!closeAfter && !replayer.replaying())) other.post(message(MessageType::Close));
         };
         if (at) other.schedule(at, request);
+        other.onLook = [&](int look) {
+            if (look == atLook) other.post(request);
+        };
         ::testing::internal::CaptureStderr();
         runGame(other, shown, silent, {true, &replayer, {}});
         return {::testing::internal::GetCapturedStderr(), shown.titles, shown.frames.size(), other.now};
@@ -137,6 +142,87 @@ TEST_F(RecordTest, DisplaySwitchesAnywhereReplayInSyncInTheToolAndTheWindow) {
     EXPECT_NE(said.find("replay ended at frame 302, in sync"), std::string::npos) << said;
 }
 
+TEST_F(RecordTest, AReplayRecordedAsItPlaysKeepsItsReinitsAndThePlayAfterIt) {
+    // A record with switches, replayed while recording: the new record is the
+    // replayed game (its reinit lines where they initialised the world) and
+    // what the keyboard played after it, in sync as one.
+    const fs::path first = dir / "first.replay";
+    playRecorded(writerTo(first), 200, [this](int frame) {
+        if (frame == 60 || frame == 61) platform.post(message(MessageType::SwitchDisplay));
+        if (frame == 62) platform.post(keyDown(vk::space));
+    });
+    const fs::path second = dir / "second.replay";
+    FakePlatform other;
+    FakePresentation shown{other};
+    std::FILE* file = std::fopen(first.c_str(), "rb");
+    replay::ScriptError error;
+    ASSERT_TRUE(file && replay::checkScriptFile(file, error)) << error.message;
+    auto replayer = std::make_unique<Replayer>(file, first.string(), "0.0.0");
+    const Replayer& replaying = *replayer;
+    RecordedReplay journal(std::move(replayer), std::make_unique<Recorder>(writerTo(second)));
+    int after = 0;
+    shown.afterFrame = [&](int) {
+        if (replaying.replaying()) return;
+        if (++after == 1) other.post(keyDown(vk::up));
+        if (after == 40) other.post(message(MessageType::Close));
+    };
+    ::testing::internal::CaptureStderr();
+    runGame(other, shown, silent, {true, &journal, {}});
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("in sync"), std::string::npos) << said;
+
+    const std::string text = readAll(second);
+    const auto reinits = [](const std::string& record) {
+        std::size_t count = 0;
+        for (std::size_t at = record.find("reinit\n"); at != std::string::npos; at = record.find("reinit\n", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(reinits(text), reinits(readAll(first))) << text;
+    EXPECT_NE(text.find(" up\n"), std::string::npos) << text;
+    EXPECT_EQ(traceOf(text), tools::TraceOutcome::Done) << text;
+}
+
+TEST_F(RecordTest, AGameThatNeverBeginsLeavesTheFileAsItWasAndOneThatDoesReplacesIt) {
+    // A player's record, private, reached through a link.
+    const fs::path best = dir / "best.replay";
+    const std::string old = std::string(kHeader) + "check 0 0123456789abcdef\n";
+    std::ofstream(best, std::ios::binary) << old;
+    fs::permissions(best, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = dir / "link.replay";
+    fs::create_symlink("best.replay", link);
+    const auto kept = [&] {
+        EXPECT_EQ(readAll(best), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 2) << "nothing left behind";
+    };
+    const auto run = [&](const std::function<void(FakePlatform&)>& setUp) {
+        FakePlatform other;
+        FakePresentation shown{other};
+        setUp(other);
+        Recorder recorder(writerTo(link));
+        return runGame(other, shown, silent, {true, &recorder, {}});
+    };
+
+    // No video, no window, a close request during the title: no frame is played.
+    EXPECT_EQ(run([](FakePlatform& p) { p.videoWorks = false; }), -1);
+    kept();
+    EXPECT_EQ(run([](FakePlatform& p) { p.failOpeningNumber = 1; }), 1);
+    kept();
+    EXPECT_EQ(run([](FakePlatform& p) { p.schedule(1000, message(MessageType::Close)); }), 0);
+    kept();
+
+    // The first frame played: the record takes the file's place, behind the
+    // same link and as private as the file was.
+    playRecorded(writerTo(link), 50);
+    EXPECT_TRUE(fs::is_symlink(link));
+    const std::string text = readAll(best);
+    EXPECT_NE(text, old);
+    EXPECT_EQ(traceOf(text), tools::TraceOutcome::Done) << text;
+    EXPECT_EQ(fs::status(best).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 2);
+}
+
 TEST_F(RecordTest, AFullDiskCutsTheRecordAtItsLastWholeLineAndTheGamePlaysOn) {
     // A file that cannot start is refused before the game.
     std::string why;
@@ -165,6 +251,26 @@ TEST_F(RecordTest, AFullDiskCutsTheRecordAtItsLastWholeLineAndTheGamePlaysOn) {
     EXPECT_EQ(said.find("recording stops"), said.rfind("recording stops")) << "said once: " << said;
     EXPECT_EQ(said.find('\x1b'), std::string::npos) << "no raw control byte reaches the terminal";
     EXPECT_NE(said.find("full\\x1b[2J.replay"), std::string::npos) << said;
+
+    // A descriptor handed over with lines in it already: those stay whole.
+    const fs::path after = dir / "after.replay";
+    const int fd = ::open(after.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string before = "# lines of someone else's\n# before the record\n";
+    ASSERT_EQ(::write(fd, before.data(), before.size()), static_cast<ssize_t>(before.size()));
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ::testing::internal::CaptureStderr();
+    auto writer = RecordWriter::adopt(fd, "after", kHeader, why);
+    ASSERT_TRUE(writer) << why;
+    for (int i = 0; i < 100000 && writer->write("1 up\n2 -\n"); ++i) {
+    }
+    writer->finish();
+    ::testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    const std::string both = readAll(after);
+    EXPECT_EQ(both.rfind(before, 0), 0u) << both;
+    EXPECT_EQ(both.back(), '\n') << "the record ends at a whole line";
+    EXPECT_EQ(traceOf(both.substr(before.size())), tools::TraceOutcome::Done) << both;
 }
 
 TEST_F(RecordTest, AReaderThatGoesAwayStopsTheRecordNotTheGame) {
@@ -217,7 +323,7 @@ TEST_F(RecordTest, AStalledReaderNeverHoldsUpTheGame) {
     EXPECT_NE(said.find("not reading"), std::string::npos) << said;
 }
 
-TEST_F(RecordTest, AReinitFloodCostsOneTitleAndEscOrCloseEndItAtOnce) {
+TEST_F(RecordTest, FloodsOfReinitOrCheckLinesCostOneTitleAndEscOrCloseEndThemAtOnce) {
     const fs::path record = dir / "flood.replay";
     std::string flood = "3 -\n";
     for (int i = 0; i < 100000; ++i) flood += "reinit\n";
@@ -236,6 +342,23 @@ TEST_F(RecordTest, AReinitFloodCostsOneTitleAndEscOrCloseEndItAtOnce) {
         EXPECT_EQ(run.titles, 2);
         EXPECT_LT(run.endedAt, 6000u + 1000) << run.said;
         EXPECT_LE(run.frames, 4u);
+    }
+
+    // Megabytes of checks of frame 0, the last one wrong: the window looks at
+    // its messages while it reads them, and a close request or Esc ends the
+    // run there, before the wrong one is reached.
+    const fs::path played = dir / "played.replay";
+    playRecorded(writerTo(played), 5);
+    const std::string text = readAll(played);
+    const std::string check0 = text.substr(text.find("check 0 "), 25);
+    std::string checks = kHeader;
+    for (int i = 0; i < 200000; ++i) checks += check0;
+    checks += "check 0 0000000000000000\n5 -\n";
+    std::ofstream(record, std::ios::binary) << checks;
+    for (const ShellMessage& request : {message(MessageType::Close), keyDown(vk::escape)}) {
+        run = replayInWindow(record, 8, 0, request, 3);
+        EXPECT_EQ(run.said.find("out of sync"), std::string::npos) << run.said;
+        EXPECT_EQ(run.frames, 0u);
     }
 }
 

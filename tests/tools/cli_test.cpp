@@ -56,10 +56,11 @@ protected:
         return s.str();
     }
 
-    // Runs the tool with `args` (already shell-quoted), standard input from `input`.
-    Result run(const std::string& args, const std::string& input = "") {
+    // Runs the tool with `args` (already shell-quoted), standard input from
+    // `input`, after the shell commands `before`.
+    Result run(const std::string& args, const std::string& input = "", const std::string& before = "") {
         const fs::path in = write("stdin", input);
-        std::string command = quote(DRUMHOLD_TRACE_BIN);
+        std::string command = before + quote(DRUMHOLD_TRACE_BIN);
         command += ' ';
         command += args;
         command += " < " + quote(in);
@@ -95,7 +96,7 @@ TEST_F(TraceCli, BadScriptsExitTwoNamingTheLineBeforeAnyFrame) {
     EXPECT_NE(r.err.find("<stdin>: line 2"), std::string::npos) << r.err;
 }
 
-TEST_F(TraceCli, BadCommandLinesExitTwoWithAMessage) {
+TEST_F(TraceCli, BadCommandLinesAndTooLittleMemoryExitWithTheirStatusAndAMessage) {
     const std::pair<std::string, const char*> cases[] = {
         {"--fast", "unknown option '--fast'"},
         {"--frames", "needs a range"},
@@ -114,6 +115,13 @@ TEST_F(TraceCli, BadCommandLinesExitTwoWithAMessage) {
         EXPECT_NE(r.err.find(message), std::string::npos) << args << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << args;
     }
+    // Too little memory to run: said, with a status of its own. (The
+    // sanitizers' shadow memory needs far more than any limit here.)
+#if !defined(__SANITIZE_ADDRESS__)
+    const Result starved = run("-", "1 -\n", "ulimit -v 6000; ");
+    EXPECT_EQ(starved.status, 4) << starved.err;
+    EXPECT_FALSE(starved.err.empty());
+#endif
     const Result help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: drumhold-trace"), std::string::npos);
@@ -129,14 +137,18 @@ TEST_F(TraceCli, APipeIsReadAsItComesAndACutRecordEndsBeforeItsCutLine) {
     const Result fromFile = run(quote(file));
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
 
-    // A named pipe (as `<(...)` makes) cannot be read twice: it streams.
+    // A named pipe (as `<(...)` makes) cannot be read twice: it streams, with
+    // standard input there or closed.
     const fs::path fifo = dir / "fifo";
     ASSERT_EQ(std::system(("mkfifo " + quote(fifo)).c_str()), 0);
-    const std::string command = "cat " + quote(file) + " > " + quote(fifo) + " & " + quote(DRUMHOLD_TRACE_BIN) + " " +
-                                quote(fifo) + " > " + quote(dir / "out") + " 2> " + quote(dir / "err") + "; wait";
-    const int raw = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << slurp(dir / "err");
-    EXPECT_EQ(slurp(dir / "out"), fromFile.out);
+    for (const char* in : {"", " <&-"}) {
+        const std::string command = "cat " + quote(file) + " > " + quote(fifo) + " & " + quote(DRUMHOLD_TRACE_BIN) +
+                                    " " + quote(fifo) + in + " > " + quote(dir / "out") + " 2> " + quote(dir / "err") +
+                                    "; wait";
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << in << ": " << slurp(dir / "err");
+        EXPECT_EQ(slurp(dir / "out"), fromFile.out) << in;
+    }
 
     // The record of a game whose disk filled inside a line: all before it
     // replays, one notice names the line, and the exit is 0.

@@ -334,6 +334,20 @@ try:
     logs = ' '.join(entry['message'] for entry in driver.get_log('browser'))
     check('replay ended at frame' in logs, "the page's messages are in the browser console too")
 
+    # The keyboard plays on after the replay; the record is the whole game.
+    ActionChains(driver).key_down(Keys.ARROW_UP).pause(1.0).key_up(Keys.ARROW_UP).perform()
+    wait(lambda: (last_check() or 0) > int(last[1]), 10)
+    before = set(os.listdir(downloads))
+    press(Keys.ESCAPE)
+    wait(lambda: page_state() == 'ended', 10)
+    driver.find_element('id', 'download').click()
+    path = downloaded_record(before)
+    status, said = run_trace(path) if path else (None, '')
+    checks = re.findall(r'^check (\d+) ', open(path).read(), re.M) if path else []
+    check(status == 0 and checks and int(checks[-1]) > int(last[1]),
+          'a replay and the play after it make one record, in sync on Linux',
+          (said or f'exit status {status}, last check {checks[-1] if checks else None}') if path else 'no record')
+
     # --- a bad file is refused with the desktop's words -------------------
     with open(os.path.join(extra, 'bad.replay'), 'w') as f:
         f.write('30 -\n5 sideways\n')

@@ -1,7 +1,8 @@
-// standard_streams_web.cpp -- standard input and output of the replay tool
-// under node. emscripten's own standard input gives up on a pipe that has
-// nothing yet; node's file calls read it as POSIX does.
-#include "tools/standard_streams.h"
+// standard_streams_web.cpp -- standard streams in the browser build: the game
+// in a page and the replay tool under node. emscripten's own standard input
+// gives up on a pipe that has nothing yet; node's file calls read it as POSIX
+// does.
+#include "replay/standard_streams.h"
 
 #include <emscripten.h>
 
@@ -23,7 +24,11 @@ EM_JS(int, readNodeStandardInput, (char* buffer, int size), {
 
 }  // namespace
 
-namespace drumhold::tools {
+namespace drumhold::replay {
+
+// emscripten's streams 0-2 are always there (the page's console, node's own
+// streams), whatever the program was started with.
+void keepStandardStreamsOpen() {}
 
 std::size_t readStandardInput(char* buffer, std::size_t size, bool& failed) {
     const int n = readNodeStandardInput(buffer, size > 1 << 30 ? 1 << 30 : static_cast<int>(size));
@@ -34,4 +39,4 @@ std::size_t readStandardInput(char* buffer, std::size_t size, bool& failed) {
 
 void useBinaryStandardOutput() {}  // node writes bytes as they are
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::replay

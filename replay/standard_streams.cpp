@@ -1,11 +1,19 @@
 // standard_streams.cpp -- standard input and output on a POSIX system.
-#include "tools/standard_streams.h"
+#include "replay/standard_streams.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace drumhold::tools {
+namespace drumhold::replay {
+
+void keepStandardStreamsOpen() {
+    // In order: open() takes the lowest free number, the one just found closed.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+}
 
 std::size_t readStandardInput(char* buffer, std::size_t size, bool& failed) {
     for (;;) {
@@ -20,4 +28,4 @@ std::size_t readStandardInput(char* buffer, std::size_t size, bool& failed) {
 
 void useBinaryStandardOutput() {}  // POSIX streams never translate
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::replay

@@ -1,5 +1,5 @@
 // standard_streams_windows.cpp -- standard input and output on Windows.
-#include "tools/standard_streams.h"
+#include "replay/standard_streams.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -9,7 +9,12 @@
 
 #include <cstdio>
 
-namespace drumhold::tools {
+namespace drumhold::replay {
+
+// Windows' C runtime keeps descriptors 0-2 open from the start, as devices
+// even for a program given no standard handles: a file opened later never
+// takes their numbers.
+void keepStandardStreamsOpen() {}
 
 std::size_t readStandardInput(char* buffer, std::size_t size, bool& failed) {
     const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
@@ -26,4 +31,4 @@ std::size_t readStandardInput(char* buffer, std::size_t size, bool& failed) {
 // Text mode would put a CR before every LF.
 void useBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::replay
