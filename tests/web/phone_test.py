@@ -75,7 +75,7 @@ def boxes():
     return js("const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };"
               "const out = { field: box(document.getElementById('canvas')) };"
               "for (const id of arguments[0]) { const e = document.getElementById(id);"
-              " if (e.getClientRects().length) out[id] = box(e); } return out;", IDS)
+              " if (e && e.getClientRects().length) out[id] = box(e); } return out;", IDS)
 
 
 def middle(box, dx=0.0, dy=0.0):
@@ -166,13 +166,15 @@ try:
           f'caches {caches}, installability errors {errors}')
 
     # --- the next visits: from the device, and then offline -----------------------
+    # (With the browser's own cache emptied: only the page's worker keeps them.)
+    driver.execute_cdp_cmd('Network.enable', {})
+    driver.execute_cdp_cmd('Network.clearBrowserCache', {})
     driver.get(base + 'index.html')
     wait(lambda: state()[0] == 'playing', 20)
     sent, second_weight = served_weight()
     print(f'second visit: {second_weight}')
     check(not [name for name, _ in sent if name != 'sw.js'], 'a second visit fetches none of the page\'s files',
           ', '.join(name for name, _ in sent) or 'nothing fetched')
-    driver.execute_cdp_cmd('Network.enable', {})
     offline = {'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1}
     driver.execute_cdp_cmd('Network.emulateNetworkConditions', offline)
     server.offline = True
