@@ -75,7 +75,7 @@ test-windows: test-deps build windows
 # Debian's cross compilers: $(CROSS_BUILD)/drumhold-trace-aarch64 and -s390x.
 CROSS_ARCHS := aarch64 s390x
 cross:
-	@scripts/install-deps.sh cmake make qemu-user $(CROSS_ARCHS:%=g++-%-linux-gnu)
+	@scripts/install-deps.sh cross
 	@for arch in $(CROSS_ARCHS); do \
 	  cmake -S . -B $(CROSS_BUILD)/$$arch -DCMAKE_TOOLCHAIN_FILE=cmake/$$arch-linux-gnu.cmake \
 	        -DCMAKE_BUILD_TYPE=Release -DDRUMHOLD_TRACE_ONLY=ON -DBUILD_TESTING=OFF $(CMAKE_ARGS) && \
@@ -130,4 +130,4 @@ screenshots: test-deps build
 	scripts/screenshots.sh $(BUILD) docs/screenshots
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD) build-release
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(CROSS_BUILD) $(WEB_BUILD) build-release $(DIST)

@@ -6,12 +6,10 @@
 # Usage: scripts/bench.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 build=${1:-build}
-if [ ! -d "$build" ]; then
-    echo "bench: no build directory $build (run: make build)" >&2
-    exit 1
-fi
+[ -d "$build" ] || die "no build directory $build (run: make build)"
 
 order=(bench_world bench_draw bench_start bench_loop bench_memory)
 

@@ -7,6 +7,8 @@
 #   e2e_start_game [ARGS...]     the game, sound on SDL's disk driver into the temp dir
 #   e2e_wait_window NAME [S]     id of the window titled exactly NAME, polled up to S s
 #   e2e_wait_new_window NAME OLD [S]   a NAME window other than OLD
+#   e2e_game_window [S]          id of the game's window (titled $E2E_TITLE)
+#   e2e_new_game_window OLD [S]  a game window other than OLD
 #   e2e_wait_window_gone ID [S]
 #   e2e_window_geometry ID       "WIDTH HEIGHT X Y" of a window
 #   e2e_hold_key KEY [MS] [WIN]  key down, held MS ms (default 100), key up
@@ -20,6 +22,9 @@
 # then ends the script too. Everything started here is stopped by PID when the script exits; the temp dir
 # is removed unless E2E_KEEP=1. Waits poll, so a loaded machine only makes a
 # test slower, never wrong; E2E_SLOW multiplies every timeout (default 1).
+
+# The game's window title (shell/window.h): its windows are found by it.
+E2E_TITLE=zandrel
 
 E2E_TMP=""
 E2E_BIN=""
@@ -152,6 +157,9 @@ e2e_wait_new_window() {
     done
     e2e_fail "no new window '$name' within ${seconds}s"
 }
+
+e2e_game_window() { e2e_wait_window "$E2E_TITLE" "$@"; }
+e2e_new_game_window() { e2e_wait_new_window "$E2E_TITLE" "$@"; }
 
 e2e_wait_window_gone() {
     local id="$1" seconds="${2:-30}" i

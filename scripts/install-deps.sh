@@ -1,57 +1,89 @@
 #!/usr/bin/env bash
-# Installs, only if missing, the Debian packages that building and running
-# DRUMHOLD need, and with --tests also those its tests need. Safe to run again:
-# it does nothing when all are present.
-# Usage: scripts/install-deps.sh [--tests | PACKAGE...]   (packages given: those
-# instead; scripts/windows-deps.sh installs the cross build's this way)
+# Installs, only if missing, the Debian packages that DRUMHOLD needs, as the
+# one list of them says: debian/control's Build-Depends, where a build profile
+# marks what each package is for. Safe to run again: it does nothing when all
+# are present.
+# Usage: scripts/install-deps.sh [--tests] [NAME...]
+#   no argument: building and playing (the unmarked packages, build-essential
+#     and the package's own Depends, its font);
+#   --tests: the tests too (the packages marked <!nocheck>);
+#   NAME: what make NAME needs besides (those marked <pkg.drumhold.NAME>:
+#     windows, web, cross, release).
 set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/scripts/lib.sh"
 
-# Building and playing: compiler and tools, SDL2, Mesa's GL, FreeType,
-# fontconfig and the OCR-A font the game draws its text with.
-packages=(
-    cmake g++ make pkg-config
-    libsdl2-dev libglu1-mesa-dev libgl1-mesa-dri
-    libfreetype-dev libfontconfig-dev fonts-ocr-a
-)
-# The tests: googletest, offscreen GL, a second font, a private X server and
-# what drives and photographs it, a fake clock, the desktop-file checkers.
-test_packages=(
-    libegl1 libegl-mesa0 fonts-dejavu-core
-    libgtest-dev libgmock-dev
-    xvfb xauth xfonts-base xdotool imagemagick x11-utils x11-xserver-utils libfaketime
-    appstream desktop-file-utils python3
-)
-if [ "${1:-}" = --tests ]; then
-    packages+=("${test_packages[@]}")
-elif [ $# -gt 0 ]; then
-    packages=("$@")
-fi
+profiles=(nocheck)
+for arg; do
+    case $arg in
+        --tests) profiles=("${profiles[@]/nocheck}") ;;
+        -*) die "unknown option $arg (usage: $0 [--tests] [NAME...])" ;;
+        *) profiles+=("pkg.drumhold.$arg") ;;
+    esac
+done
+
+# control_field FIRST_LINE FIELD: the FIELD of debian/control's stanza that
+# starts with FIRST_LINE, on one line; comment lines may stand inside a field.
+control_field() {
+    awk -v first="$1" -v field="$2:" '
+        /^#/ { next }
+        /^[ \t]*$/ { stanza = 0; on = 0; next }
+        $0 == first { stanza = 1 }
+        /^[^ \t]/ { on = stanza && $1 == field; if (!on) next; sub(/^[^:]*:/, "") }
+        on { printf "%s ", $0 }' "$repo/debian/control"
+}
+
+active() { [[ " ${profiles[*]} " == *" $1 "* ]]; }
+
+# selected ENTRY: whether the active profiles select a relation "name <a !b> <c>":
+# one with no restriction list always, else when every term of one list holds.
+selected() {
+    local lists list term ok
+    lists=$(grep -o '<[^>]*>' <<<"$1" | tr -d '<>') || return 0
+    while read -r list; do
+        ok=1
+        for term in $list; do
+            if [[ $term == !* ]]; then ! active "${term#!}" || ok=0; else active "$term" || ok=0; fi
+        done
+        [ "$ok" = 0 ] || return 0
+    done <<<"$lists"
+    return 1
+}
+
+# Debian leaves build-essential (the compiler, make, dpkg-dev) out of the list.
+packages=(build-essential)
+IFS=, read -ra relations <<<"$(control_field 'Source: drumhold' Build-Depends)"
+for relation in "${relations[@]}"; do
+    read -r name _ <<<"$relation"
+    [ -n "$name" ] || continue
+    [[ $relation != *'|'* ]] || die "debian/control: '$relation': an alternative is more than this script reads"
+    selected "$relation" || continue
+    # debhelper runs debian/rules, which only the package's own build uses.
+    if [ "$name" = debhelper-compat ]; then
+        active pkg.drumhold.release || continue
+        name=debhelper
+    fi
+    packages+=("$name")
+done
+# What the game needs to run that its libraries do not bring: its font.
+IFS=, read -ra relations <<<"$(control_field 'Package: drumhold' Depends)"
+for relation in "${relations[@]}"; do
+    read -r name _ <<<"$relation"
+    [[ -z $name || $name == '${'* ]] || packages+=("$name")
+done
 
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | awk '!seen[$0]++'); do
     # One query, no pipe: under pipefail a reader that stops early could make
     # an installed package look missing.
     if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)" != "install ok installed" ]; then
         missing+=("$p")
     fi
 done
+[ ${#missing[@]} -gt 0 ] || exit 0
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "install-deps: installing ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-    run=()
-elif command -v sudo >/dev/null 2>&1; then
-    run=(sudo)
-else
-    echo "install-deps: these packages are missing and I am not root and have no sudo." >&2
-    echo "Run as root:  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-fi
-
-export DEBIAN_FRONTEND=noninteractive
+say "installing ${missing[*]}"
 # A fresh machine has no package lists yet; refresh them once before installing.
-"${run[@]}" apt-get update -qq
-"${run[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+# Another apt run on the machine (a second build) is waited for, not failed on.
+apt_update
+as_root apt-get install -y -q -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"

@@ -8,9 +8,10 @@
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 ZIP PARENT FOLDER" >&2; exit 2; }
 zip=$(realpath -m "$1") parent=$2 folder=$3
-command -v zip >/dev/null || { echo "pack-zip: zip is not installed" >&2; exit 1; }
+. "$(dirname "$0")/lib.sh"
+command -v zip >/dev/null || die "zip is not installed"
 cd "$parent"
-[ -d "$folder" ] || { echo "pack-zip: no folder $parent/$folder" >&2; exit 1; }
+[ -d "$folder" ] || die "no folder $parent/$folder"
 chmod -R u=rwX,go=rX "$folder"
 if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
     find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release of the committed source (HEAD) into DIST (default dist/):
-#   drumhold_VERSION-1_ARCH.deb         dpkg-buildpackage -b from debian/
+#   drumhold_VERSION-1_ARCH.deb         sbuild, in a clean environment, from the
+#                                       source package dpkg-buildpackage -S makes
 #   drumhold-VERSION-windows-x64.zip    the MinGW-w64 build's zip
 #   drumhold-VERSION-web.zip            the browser build (when `make web` exists)
 #   drumhold-VERSION.tar.gz             the source, as git archive makes it
@@ -14,9 +15,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 dist=$(realpath -m "${1:-$repo/dist}")
 work=$(realpath -m "${WORK:-$repo/build-release}")
 jobs=${JOBS:-$(nproc)}
-say() { echo "release: $*" >&2; }
-die() { echo "release: error: $*" >&2; exit 1; }
-now() { date +%s; }
+. "$repo/scripts/lib.sh"
 
 cd "$repo"
 git rev-parse --verify -q HEAD >/dev/null 2>&1 ||
@@ -24,13 +23,12 @@ git rev-parse --verify -q HEAD >/dev/null 2>&1 ||
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
     say "warning: uncommitted changes are not in the release: it is HEAD's"
 
-scripts/install-deps.sh
-scripts/install-deps.sh debhelper dpkg-dev fakeroot lintian zip
+scripts/install-deps.sh release
 
 git diff --quiet HEAD -- CMakeLists.txt debian/changelog ||
     die "CMakeLists.txt or debian/changelog differs from HEAD: commit the version first"
 version=$(scripts/version.sh)
-deb_version=$(sed -n '1s/^drumhold (\([^)]*\)).*/\1/p' debian/changelog)
+deb_version=$(dpkg-parsechangelog -S Version)
 [ "${deb_version%-*}" = "$version" ] ||
     die "debian/changelog's newest entry is $deb_version, the project is $version"
 
@@ -52,17 +50,46 @@ git archive --format=tar --prefix="$name/" HEAD | gzip -n -9 >"$tarball"
 artifacts+=("$tarball")
 unpack() { mkdir -p "$1" && tar -xzf "$tarball" -C "$1" && echo "$1/$name"; }
 
-# The Debian package. dpkg-buildpackage writes beside the source folder, so it
-# gets one of its own. The tests that need no display run inside it.
+# sbuild maps the build's user namespace onto the subordinate ids that
+# /etc/subuid and /etc/subgid give the user running it. A user made by adduser
+# has some; root on a fresh machine has none, so it gets a range above those
+# adduser hands out.
+subordinate_ids() {
+    local user; user=$(id -un)
+    grep -qs "^$user:" /etc/subuid && grep -qs "^$user:" /etc/subgid && return 0
+    [ "$(id -u)" -eq 0 ] || die "$user has no subordinate ids in /etc/subuid and /etc/subgid, which sbuild needs"
+    usermod --add-subuids 700000000-700065535 --add-subgids 700000000-700065535 root
+    say "gave root the subordinate ids 700000000-700065535 (/etc/subuid, /etc/subgid) for sbuild"
+}
+
+# The Debian source package: the source tarball is its upstream tarball, by
+# the name Debian gives it, and dpkg-buildpackage -S adds debian/ from the
+# tarball unpacked beside it. (-d: its clean step needs only debhelper; the
+# build dependencies are checked where the package is built.)
 t=$(now)
+mkdir -p "$work/deb"
+cp "$tarball" "$work/deb/drumhold_$version.orig.tar.gz"
 src=$(unpack "$work/deb")
+(cd "$src" && dpkg-buildpackage -S -us -uc -d) >"$work/deb-source.log" 2>&1 ||
+    { tail -n 40 "$work/deb-source.log" >&2; die "dpkg-buildpackage -S failed (whole log: $work/deb-source.log)"; }
+dsc=$work/deb/drumhold_$deb_version.dsc
+lintian_clean "$dsc"
+
+# The Debian package, built from that source package by sbuild in the clean
+# environment of scripts/build-env.sh: only what debian/control's Build-Depends
+# name is installed there, so a package the list forgets fails the build. The
+# golden games are replayed inside (dh_auto_test).
+env=$(scripts/build-env.sh "$dsc")
+subordinate_ids
 deb=drumhold_${deb_version}_$(dpkg --print-architecture).deb
-(cd "$src" && DEB_BUILD_OPTIONS="noautodbgsym ${DEB_BUILD_OPTIONS:-}" \
-    dpkg-buildpackage -b -us -uc -j"$jobs") >"$work/deb.log" 2>&1 ||
-    { tail -n 60 "$work/deb.log" >&2; die "dpkg-buildpackage failed (whole log: $work/deb.log)"; }
+DEB_BUILD_OPTIONS="noautodbgsym ${DEB_BUILD_OPTIONS:-}" \
+    sbuild --chroot-mode=unshare --chroot="$env/chroot.tar" --dist="$(. /etc/os-release && echo "$VERSION_CODENAME")" \
+        --no-apt-update --no-apt-upgrade --no-apt-distupgrade --no-run-lintian --no-run-autopkgtest \
+        --no-run-piuparts --nolog --jobs="$jobs" --build-dir="$work/deb" "$dsc" >"$work/deb.log" 2>&1 ||
+    { tail -n 60 "$work/deb.log" >&2; die "sbuild failed (whole log: $work/deb.log)"; }
 cp "$work/deb/$deb" "$dist/"
 artifacts+=("$dist/$deb")
-say "$deb in $(($(now) - t)) s"
+say "$deb in $(took "$t"), built in a clean $(basename "$env") environment"
 
 # The Windows zip, named with the version by the build itself.
 t=$(now)
@@ -72,7 +99,7 @@ make -C "$src" windows WINDOWS_BUILD="$work/windows/build" JOBS="$jobs" \
     { tail -n 60 "$work/windows.log" >&2; die "make windows failed (whole log: $work/windows.log)"; }
 cp "$work/windows/build/$name-windows-x64.zip" "$dist/"
 artifacts+=("$dist/$name-windows-x64.zip")
-say "$name-windows-x64.zip in $(($(now) - t)) s"
+say "$name-windows-x64.zip in $(took "$t")"
 
 # The browser build, once the Makefile has a web target: build-web/'s pages,
 # scripts and data, in one folder, for any static host.
@@ -89,7 +116,7 @@ if make -C "$src" -n web >/dev/null 2>&1; then
     cp "$src/LICENSE" "$stage/LICENSE.txt"
     scripts/pack-zip.sh "$dist/$name-web.zip" "$work/web/stage" "$name-web"
     artifacts+=("$dist/$name-web.zip")
-    say "$name-web.zip in $(($(now) - t)) s"
+    say "$name-web.zip in $(took "$t")"
 else
     rm -f "$dist/$name-web.zip"
     say "skipping the web zip: this source has no \`make web\` target yet"

@@ -18,7 +18,7 @@ save() { import -window root -depth 8 "PNG24:$out/$1.png" || e2e_fail "screensho
 
 e2e_start_x 800x600x16
 e2e_start_game
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 
 wait_screen title 20 "title screen" on_title >/dev/null
 sleep 0.5

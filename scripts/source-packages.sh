@@ -1,33 +1,9 @@
-# Steps that building libraries from Debian's source packages takes: running as
-# root, refreshing apt once, enabling the source packages, fetching and
-# unpacking them, and the cache folder they go into. Sourced by
-# scripts/windows-deps.sh and scripts/web-deps.sh, with $tag naming the caller.
+# Steps that building libraries from Debian's source packages takes: enabling
+# the source packages, fetching and unpacking them, and the one recipe of SDL2
+# and FreeType. Sourced by scripts/windows-deps.sh and scripts/web-deps.sh,
+# with $tag naming the caller; the cache folder is lib.sh's.
 
-say() { echo "$tag: $*"; }
-die() { echo "$tag: error: $*" >&2; exit 1; }
-now() { date +%s; }
-took() { echo "$(($(now) - $1)) s"; }
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then
-        "$@"
-    elif command -v sudo >/dev/null 2>&1; then
-        # No password prompt without a terminal to answer it: fail instead of hanging.
-        if [ -t 0 ]; then sudo "$@"; else sudo -n "$@"; fi
-    else
-        die "not root and no sudo; run as root: $*"
-    fi
-}
-
-export DEBIAN_FRONTEND=noninteractive
-updated=0
-apt_update() {
-    [ "$updated" -eq 1 ] && return 0
-    local t; t=$(now)
-    as_root apt-get update -qq || die "apt-get update failed"
-    updated=1
-    say "package lists refreshed in $(took "$t")"
-}
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # --- source packages: Debian's archive entries again, as deb-src ------------
 src_sources=/etc/apt/sources.list.d/drumhold-deb-src.sources
@@ -40,30 +16,10 @@ has_deb_src() {
 
 enable_deb_src() {
     has_deb_src && return 0
-    local t files=() one_line=() stanzas lines
+    local t stanzas lines
     t=$(now)
-    for f in /etc/apt/sources.list.d/*.sources; do [ -f "$f" ] && files+=("$f"); done
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do [ -f "$f" ] && one_line+=("$f"); done
-    # deb822 stanzas that fetch binaries from a Debian archive, with their type
-    # turned to deb-src; URIs, suites, components and keyring stay the same.
-    stanzas=$([ ${#files[@]} -eq 0 ] || awk '
-        function flush() {
-            if (n && deb && debian && enabled) { for (i = 1; i <= n; i++) print kept[i]; print "" }
-            n = 0; deb = 0; debian = 0; enabled = 1
-        }
-        BEGIN { enabled = 1 }
-        FNR == 1 { flush() }
-        /^[ \t]*$/ { flush(); next }
-        /^#/ { next }
-        {
-            line = $0; key = tolower($1)
-            if (key == "types:") { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1; line = "Types: deb-src" }
-            else if (key == "uris:" && tolower($0) ~ /debian/) debian = 1
-            else if (key == "enabled:" && tolower($2) == "no") enabled = 0
-            kept[++n] = line
-        }
-        END { flush() }' "${files[@]}")
-    lines=$([ ${#one_line[@]} -eq 0 ] || awk '$1 == "deb" && tolower($0) ~ /debian/ { $1 = "deb-src"; print }' "${one_line[@]}")
+    stanzas=$(archive_stanzas deb-src)
+    lines=$(archive_lines deb-src)
     [ -n "$stanzas$lines" ] || die "found no Debian archive in /etc/apt/sources.list{,.d} to take source packages from"
     local header="# Source packages, for scripts/$tag.sh (the libraries it builds from source)."
     local written=()
@@ -88,6 +44,33 @@ source_version() {
         END { print (s != "" ? s : v) }'
 }
 
+# source_versions VAR=PACKAGE...: each VAR set to the source_version of
+# PACKAGE; the package lists are refreshed once when one is unknown (a machine
+# whose lists were cleaned away).
+source_versions() {
+    local pair name unknown attempt
+    for attempt in 1 2; do
+        unknown=()
+        for pair; do
+            name=${pair%%=*}
+            printf -v "$name" '%s' "$(source_version "${pair#*=}")"
+            [ -n "${!name}" ] || unknown+=("${pair#*=}")
+        done
+        [ ${#unknown[@]} -gt 0 ] || return 0
+        [ "$attempt" = 2 ] || apt_update
+    done
+    die "apt knows no candidate of ${unknown[*]}"
+}
+
+# download_sources PACKAGE=VERSION...: the source packages' files, into the
+# current folder, checked against the signed archive index by apt.
+download_sources() {
+    local options=(--download-only --only-source -qq)
+    # As root apt would drop to its _apt user, which may not enter this folder.
+    [ "$(id -u)" -ne 0 ] || options+=(-o APT::Sandbox::User=root)
+    apt-get source "${options[@]}" "$@"
+}
+
 # fetch_sources PACKAGE=VERSION:FOLDER...: the source packages, checked against
 # the signed archive index by apt and unpacked into FOLDER in the current folder.
 fetch_sources() {
@@ -100,10 +83,7 @@ fetch_sources() {
         pin=${pin%%:*}
         grep -qx "Version: ${pin#*=}" <<<"$known" || { apt_update; break; }
     done
-    local apt_source=(apt-get source --download-only --only-source -qq)
-    # As root apt would drop to its _apt user, which may not enter this folder.
-    [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
-    "${apt_source[@]}" "${@%%:*}" >/dev/null ||
+    download_sources "${@%%:*}" >/dev/null ||
         die "apt-get source ${*%%:*} failed (are deb-src entries enabled?)"
     # dpkg-source need not look for the uploader's key, which the machine does not have.
     for pin in "$@"; do
@@ -118,9 +98,7 @@ fetch_sources() {
 # unpacked into FOLDER; for a package whose Debian changes do not matter here.
 fetch_upstream_tarball() {
     local pin=$1 folder=$2 dsc tarball sum
-    local apt_source=(apt-get source --download-only --only-source -qq)
-    [ "$(id -u)" -ne 0 ] || apt_source+=(-o APT::Sandbox::User=root)
-    "${apt_source[@]}" "$pin" >/dev/null 2>&1 || true  # the Debian diff may be missing
+    download_sources "$pin" >/dev/null 2>&1 || true  # the Debian diff may be missing
     dsc=$(ls "${pin%%=*}"_*.dsc 2>/dev/null | head -n 1)
     [ -n "$dsc" ] || die "apt-get source $pin fetched no .dsc"
     tarball=$(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 }
@@ -133,43 +111,31 @@ fetch_upstream_tarball() {
     tar -xf "$tarball" -C "$folder" --strip-components=1 || die "unpacking $tarball failed"
 }
 
-# open_cache ROOT KEY: the cache folder ROOT/KEY ($prefix), held under a lock
-# against a second run. When it is complete, prints it and ends the script;
-# otherwise starts it afresh and enters its scratch folder ($work).
-open_cache() {
-    local root=$1
-    prefix=$root/$2
-    work=$prefix.work
-    mkdir -p "$root"
-    exec 9>"$root/.lock"
-    flock -w 3600 9 || die "another $tag run has held $root/.lock for an hour"
-    if [ -f "$prefix/.complete" ]; then
-        say "ready in $prefix"
-        echo "$prefix" >&3
-        exit 0
-    fi
-    rm -rf "$prefix" "$work"
-    mkdir -p "$work" "$prefix"
-    cd "$work"
+# --- SDL2 and FreeType: the one recipe of every cross build -------------------
+# cmake_library NAME SOURCE CMAKE_ARGS...: SOURCE configured for the caller's
+# $toolchain (an array of CMake arguments), built, and installed as static
+# libraries into the prefix; pkg-config sees only the prefix's .pc files.
+# Ninja: SDL's configure runs some 300 compile checks, each a small project
+# that Ninja builds in half the time Make takes.
+cmake_library() {
+    local name=$1 src=$2; shift 2
+    PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH= \
+    cmake -G Ninja -S "$src" -B "$name-build" "${toolchain[@]}" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@" &&
+    cmake --build "$name-build" -j "$(nproc)" &&
+    cmake --install "$name-build"
 }
 
-# step NAME COMMAND...: the output in NAME.log, shown in part only on failure.
-step() {
-    local name=$1 t; shift
-    t=$(now)
-    if ! "$@" >"$name.log" 2>&1; then
-        tail -n 40 "$name.log" >&2
-        die "building $name failed; the whole log is $work/$name.log"
-    fi
-    say "built $name in $(took "$t")"
-}
-
-# close_cache TEXT: marks the cache folder complete (TEXT, the versions, is its
-# .complete), drops the scratch folder and prints the folder.
-close_cache() {
-    printf '%s\n' "$1" >"$prefix/.complete"
-    cd "$prefix/.."
-    rm -rf "$work"
-    say "ready in $prefix ($(du -sh "$prefix" | cut -f1))"
-    echo "$prefix" >&3
+# build_sdl2_and_freetype: both from the sources that fetch_sources unpacked
+# into sdl2/ and freetype/, and the licences that travel with a program linking
+# them in: SDL's zlib licence and FreeType's FTL (its credit clause).
+build_sdl2_and_freetype() {
+    step sdl2 cmake_library sdl2 sdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+    # Only what reading TrueType, OpenType and Type 1 outlines needs: no PNG
+    # bitmaps, HarfBuzz hinting, Brotli (WOFF2) or bzip2 (compressed PCF).
+    step freetype cmake_library freetype freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+        -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+    mkdir -p "$prefix/share/licenses"
+    cp sdl2/LICENSE.txt "$prefix/share/licenses/SDL2-LICENSE.txt"
+    cp freetype/docs/FTL.TXT "$prefix/share/licenses/FreeType-FTL.txt"
 }

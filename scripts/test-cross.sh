@@ -7,12 +7,13 @@
 set -euo pipefail
 build=$1 cross=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/scripts/lib.sh"
 pairs=()
 for arch in aarch64 s390x; do
-    command -v "qemu-$arch" >/dev/null || { echo "test-cross: no qemu-$arch (scripts/install-deps.sh qemu-user)" >&2; exit 1; }
-    [ -x "$cross/drumhold-trace-$arch" ] || { echo "test-cross: no $cross/drumhold-trace-$arch (make cross)" >&2; exit 1; }
+    command -v "qemu-$arch" >/dev/null || die "no qemu-$arch (make cross installs it)"
+    [ -x "$cross/drumhold-trace-$arch" ] || die "no $cross/drumhold-trace-$arch (make cross)"
     pairs+=("qemu-$arch" "$cross/drumhold-trace-$arch")
 done
-t=$(date +%s)
+t=$(now)
 "$repo/tests/tools/same_traces.sh" "$build" "$repo/tests/tools/golden" "${pairs[@]}"
-echo "test-cross: done in $(($(date +%s) - t)) s"
+say "done in $(took "$t")"

@@ -14,7 +14,7 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 shift
 repo=$(cd "$(dirname "$0")/.." && pwd)
-say() { echo "test-windows: $*" >&2; }
+. "$repo/scripts/lib.sh"
 
 export WINEPREFIX=$build/wine
 export WINEARCH=win64
@@ -51,7 +51,7 @@ done
 [ -n "$number" ] || { say "Xvfb gave no display number"; exit 1; }
 export DISPLAY=":$number"
 
-t=$(date +%s)
+t=$(now)
 mkdir -p "$WINEPREFIX"  # wineserver runs in the prefix folder
 wineserver -p
 wineboot --init </dev/null >/dev/null 2>&1
@@ -59,7 +59,7 @@ wineboot --init </dev/null >/dev/null 2>&1
 # one finds no game to ask for a switch); started here, it keeps its wait out
 # of the first test's time.
 wine "$build/switch_display.exe" </dev/null >/dev/null 2>&1 || true
-say "Wine ready in $WINEPREFIX in $(($(date +%s) - t)) s, display $DISPLAY"
+say "Wine ready in $WINEPREFIX in $(took "$t"), display $DISPLAY"
 
 cd "$build"
 # Wine's own services start and stop on a schedule of their own: its RPC
@@ -71,7 +71,10 @@ cd "$build"
 failed_log=Testing/Temporary/LastTestsFailed.log
 rm -f "$failed_log"
 status=0
-ctest --output-on-failure "$@" || status=$?
+# A program that Wine leaves hanging (seen once: a test waiting 13 minutes on
+# Wine's services) fails after 5 minutes and gets its second run, rather than
+# holding the whole run up; tests that need longer say so themselves.
+ctest --output-on-failure --timeout 300 "$@" || status=$?
 if [ "$status" -eq 0 ]; then
     say "0 tests re-run"
     exit 0
@@ -80,7 +83,7 @@ fi
 first=$(cut -d: -f2- "$failed_log")
 say "the failed tests once more, one at a time:"
 status=0
-ctest --output-on-failure --rerun-failed || status=$?
+ctest --output-on-failure --timeout 300 --rerun-failed || status=$?
 again=$(cut -d: -f2- "$failed_log" 2>/dev/null || true)
 runs=""
 while IFS= read -r name; do

@@ -7,19 +7,10 @@
 # Usage: scripts/update-golden.sh [BUILD_DIR]    (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 build=${1:-build}
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    echo "update-golden: $build is not a configured build directory (run: make build)" >&2
-    exit 1
-fi
+[ -f "$build/CMakeCache.txt" ] || die "$build is not a configured build directory (run: make build)"
 # Never record from a stale tool.
 cmake --build "$build" --target drumhold-trace -j 2 >/dev/null
-tool=$build/drumhold-trace
-
-for script in tests/tools/golden/*.script; do
-    out=${script%.script}.frames
-    "$tool" "$script" >"$out.tmp"
-    mv "$out.tmp" "$out"
-    echo "update-golden: $out: $(wc -l <"$out") frames, last: $(tail -n 1 "$out")"
-done
+tests/tools/golden.sh --record tests/tools/golden "$build/drumhold-trace"

@@ -10,13 +10,13 @@ screens_setup "$1" "$2"
 e2e_start_x 800x600x16
 e2e_start_game
 
-first="$(e2e_wait_window zandrel)"
+first="$(e2e_game_window)"
 wait_screen attract 30 "attract screen" on_attract >/dev/null
 e2e_hold_key space 150 "$first"
 wait_screen play 10 "the game after space" in_play >/dev/null
 
 kill -USR1 "$E2E_GAME_PID"
-second="$(e2e_wait_new_window zandrel "$first" 40)"
+second="$(e2e_new_game_window "$first" 40)"
 e2e_wait_window_gone "$first"
 e2e_game_alive || e2e_fail "the game ended on the switch"
 read -r width height _ _ <<<"$(e2e_window_geometry "$second")"
@@ -29,7 +29,7 @@ moving="$(shot moving "$second")"
 [ "$(changed "$resumed" "$moving" -60 -45 60 45)" -gt 0 ] || e2e_fail "the game stands still after the switch"
 
 kill -USR1 "$E2E_GAME_PID"
-third="$(e2e_wait_new_window zandrel "$second" 40)"
+third="$(e2e_new_game_window "$second" 40)"
 e2e_wait_window_gone "$second"
 wait_screen title2 20 "title on the fullscreen window" on_title >/dev/null
 wait_screen resumed2 30 "the game going on in fullscreen" in_play >/dev/null

@@ -27,7 +27,7 @@ done
 e2e_start_x 800x600x16
 LD_PRELOAD="$faketime_lib" FAKETIME="+0 x20" e2e_start_game
 
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 wait_screen attract 30 "attract screen" on_attract >/dev/null
 e2e_hold_key space 150 "$window"
 wait_screen play 10 "the game after space" in_play >/dev/null

@@ -13,7 +13,7 @@ grep -q "Running In Windowed Mode." "$E2E_TMP/game.err" || e2e_fail "second line
 e2e_key_on "$box" Return
 e2e_wait_window_gone "$box"
 
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 e2e_stay_alive 6
 read -r width height x y <<<"$(e2e_window_geometry "$window")"
 [ "$width $height" = "800 600" ] || e2e_fail "window is ${width}x${height}"

@@ -10,7 +10,7 @@ screens_setup "$1" "$2"
 e2e_start_x 800x600x16
 e2e_start_game
 
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 wait_screen attract 30 "attract screen" on_attract >/dev/null
 e2e_hold_key space 150 "$window"
 play="$(wait_screen play 10 "the game after space" in_play)"

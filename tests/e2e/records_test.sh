@@ -29,7 +29,7 @@ last_check() { awk '$1 == "check" { n = $2 } END { print n }' "$1"; }
 # Starts a recorded game and puts it in play, in the window `window`.
 start_playing() {
     e2e_start_game --windowed "$@"
-    window="$(e2e_wait_window zandrel)"
+    window="$(e2e_game_window)"
     wait_screen attract 30 "attract screen" on_attract "$window" >/dev/null
     e2e_hold_key space 150 "$window"
     wait_screen play 10 "the game after space" in_play "$window" >/dev/null
@@ -57,7 +57,7 @@ replays_in_window() {
     local record="$1" window last
     last="$(tail -n 1 "$E2E_TMP/trace.out" | awk '{ print $2 }')"
     e2e_start_game --windowed --replay "$record"
-    window="$(e2e_wait_window zandrel)"
+    window="$(e2e_game_window)"
     e2e_wait_stderr "drumhold: replay ended at frame $last, in sync" 90
     grep -q "out of sync" "$E2E_TMP/game.err" && e2e_fail "the replay went out of sync"
     e2e_hold_key Escape 100 "$window"
@@ -78,7 +78,7 @@ xdotool keydown shift
 e2e_hold_key Up 800 "$first"
 xdotool keyup shift
 kill -USR1 "$E2E_GAME_PID"
-second="$(e2e_wait_new_window zandrel "$first" 40)"
+second="$(e2e_new_game_window "$first" 40)"
 wait_screen resumed 30 "the game going on after the switch" in_play "$second" >/dev/null
 e2e_hold_key Left 600 "$second"
 e2e_hold_key Escape 100 "$second"
@@ -102,7 +102,7 @@ cp "$E2E_TMP/game.replay" "$record"
 start_unheard() {
     SDL_AUDIODRIVER=none "$E2E_BIN" --windowed --record "$record" >/dev/null 2>&- &
     E2E_GAME_PID=$!
-    window="$(e2e_wait_window zandrel)"
+    window="$(e2e_game_window)"
 }
 start_unheard
 kill -KILL "$E2E_GAME_PID"  # during the title: no frame played yet
@@ -178,7 +178,7 @@ if [ -n "$limit" ]; then
     (ulimit -f "$limit" && SDL_AUDIODRIVER=dummy exec "$E2E_BIN" --windowed --record "$record") \
         >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err" &
     E2E_GAME_PID=$!
-    window="$(e2e_wait_window zandrel)"
+    window="$(e2e_game_window)"
     wait_screen attract 30 "attract screen" on_attract "$window" >/dev/null
     e2e_hold_key space 150 "$window"
 else
@@ -254,7 +254,7 @@ flood="$E2E_TMP/flood.replay"
 } >"$flood"
 for ending in Escape TERM; do
     e2e_start_game --windowed --replay "$flood"
-    window="$(e2e_wait_window zandrel)"
+    window="$(e2e_game_window)"
     sleep 7  # the first title, three frames, and into the flood's title
     if [ "$ending" = Escape ]; then
         ends_within_a_second "Esc during a reinit flood" e2e_hold_key Escape 100 "$window"

@@ -42,7 +42,7 @@ done
 
 e2e_log "--scale=2 on 1080 lines: the largest 4:3 window that fits, with lines as heavy"
 e2e_start_game --scale=2
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 expect_geometry "$window" "1440 1080 0 0" "the --scale=2 window"
 scaled="$(wait_screen scaled 30 "the attract screen in the scaled window" on_attract "$window")"
 # Two pixels at 1.8 times: the border's top edge is about 2 x 1416 blue pixels.
@@ -57,7 +57,7 @@ e2e_start_game --scale=1.5 --fullscreen
 box="$(e2e_wait_window Error 40)"
 e2e_key_on "$box" Return
 e2e_wait_window_gone "$box"
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 expect_geometry "$window" "1200 900 0 0" "the window after the refused switch"
 wait_screen refused 5 "the title over the whole window" on_title "$window" >/dev/null
 kill -TERM "$E2E_GAME_PID"  # Esc is not seen during the title
@@ -65,12 +65,12 @@ e2e_wait_exit 5 || e2e_fail "still running after SIGTERM"
 
 e2e_log "--scale=1.5: the 800x600 picture made larger"
 e2e_start_game --windowed
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 unscaled="$(wait_screen unscaled 30 "the attract screen in the 800x600 window" on_attract "$window")"
 e2e_hold_key Escape 100 "$window"
 e2e_wait_exit 5 || e2e_fail "still running after Escape"
 e2e_start_game --scale=1.5
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 expect_geometry "$window" "1200 900 0 0" "the --scale=1.5 window"
 larger="$(wait_screen larger 30 "the attract screen in the 1200x900 window" on_attract "$window")"
 e2e_hold_key Escape 100 "$window"
@@ -89,7 +89,7 @@ e2e_log "--fullscreen=desktop: the screen covered, no mode switch; Alt+Enter to 
 before="$(mode)"
 record="$E2E_TMP/desktop.replay"
 e2e_start_game --fullscreen=desktop --record "$record"
-first="$(e2e_wait_window zandrel)"
+first="$(e2e_game_window)"
 expect_geometry "$first" "1920 1080 0 0" "the fullscreen window"
 covered="$(wait_screen covered 30 "the attract screen, centred" attract_centred)"
 expect_pixels "the band on the left" "$covered" lit 0 0 -60 -45 -45.1 45
@@ -104,12 +104,12 @@ xdotool keydown shift
 e2e_hold_key Up 600 "$first"
 xdotool keyup shift
 alt_enter "$first"
-second="$(e2e_wait_new_window zandrel "$first" 40)"
+second="$(e2e_new_game_window "$first" 40)"
 expect_geometry "$second" "800 600 0 0" "the window"
 wait_screen resumed 30 "the game going on in the window" in_play "$second" >/dev/null
 e2e_hold_key Left 400 "$second"
 alt_enter "$second"
-third="$(e2e_wait_new_window zandrel "$second" 40)"
+third="$(e2e_new_game_window "$second" 40)"
 expect_geometry "$third" "1920 1080 0 0" "the fullscreen window again"
 wait_screen resumed2 30 "the game going on fullscreen again" playing_centred >/dev/null
 e2e_hold_key Escape 100 "$third"

@@ -7,7 +7,7 @@ e2e_init "$1"
 e2e_start_x 800x600x16
 e2e_start_game
 
-window="$(e2e_wait_window zandrel)"
+window="$(e2e_game_window)"
 read -r width height x y <<<"$(e2e_window_geometry "$window")"
 [ "$width $height $x $y" = "800 600 0 0" ] || e2e_fail "window is ${width}x${height}+${x}+${y}"
 

@@ -11,7 +11,7 @@ e2e_start_x 800x600x16
 e2e_start_game
 now_ms() { date +%s%3N; }
 
-e2e_wait_window zandrel >/dev/null
+e2e_game_window >/dev/null
 opened=$(now_ms)
 
 # The window is seen some time after it opens, and a loaded machine may see it

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# scripts/install-deps.sh against stand-ins for dpkg-query and apt-get: on a
-# machine that lacks a package, the package lists are refreshed before anything
-# is installed (a fresh machine has none), and only what is missing is asked
-# for; a test tool only with --tests; with everything present, apt is not
-# touched at all.
+# scripts/install-deps.sh, reading debian/control, against stand-ins for
+# dpkg-query and apt-get: on a machine that lacks a package, the package lists
+# are refreshed before anything is installed (a fresh machine has none), and
+# only what is missing is asked for; a test tool only with --tests; with
+# everything present, apt is not touched at all.
 set -euo pipefail
 script="$(cd "$(dirname "$0")/../.." && pwd)/scripts/install-deps.sh"
 shims=$(mktemp -d)
@@ -28,7 +28,7 @@ run() { PATH="$shims:$PATH" MISSING="$1" APT_LOG="$shims/apt.log" bash "$script"
 run xdotool
 [ ! -e "$shims/apt.log" ] || fail "a test tool installed without --tests: $(cat "$shims/apt.log")"
 run xdotool --tests
-expected=$'update -qq\ninstall -y --no-install-recommends xdotool'
+expected=$'update -qq\ninstall -y -q -o DPkg::Lock::Timeout=600 --no-install-recommends xdotool'
 [ "$(cat "$shims/apt.log")" = "$expected" ] ||
     fail "apt-get was run as: $(cat "$shims/apt.log")"
 

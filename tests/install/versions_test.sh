@@ -11,11 +11,11 @@ same() { [ "$2" = "$3" ] || fail "$1 says '$2', the project is $3"; }
 same "drumhold --version" "$("$build/drumhold" --version)" "drumhold $version"
 same "drumhold-trace --version" "$("$build/drumhold-trace" --version)" "drumhold-trace $version"
 for page in drumhold.6 drumhold-trace.6; do
-    same "the .TH line of $page" "$(sed -n 's/^\.TH .* "drumhold \([^"]*\)".*/\1/p' "$build/dist/$page")" "$version"
+    same "the .TH line of $page" "$(sed -n 's/^\.TH .* "drumhold \([^"]*\)".*/\1/p' "$build/packaging/$page")" "$version"
 done
 same "the newest AppStream release" \
-    "$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$source/dist/drumhold.metainfo.xml" | head -n1)" "$version"
+    "$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$source/packaging/drumhold.metainfo.xml" | head -n1)" "$version"
 same "NEWS.md's newest entry" "$(sed -n 's/^## \([^ ]*\) .*/\1/p' "$source/NEWS.md" | head -n1)" "$version"
-same "debian/changelog's newest entry" \
-    "$(sed -n '1s/^drumhold (\([^-)]*\)-[^)]*).*/\1/p' "$source/debian/changelog")" "$version"
+deb_version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
+same "debian/changelog's newest entry" "${deb_version%-*}" "$version"
 echo "versions: ok"

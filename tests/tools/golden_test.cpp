@@ -1,11 +1,8 @@
-// Golden traces: short scripted games whose every frame hash is checked in.
-// Any change to what the world does, in any frame, shows up here with the first
-// frame that differs. After an intended change, scripts/update-golden.sh records
-// the traces anew (review the first differing frame before doing so).
+// The golden scripts keep in view the play they were written for. Their traces,
+// frame by frame, are checked by golden.sh (the CTest tools.golden).
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -38,14 +35,6 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-std::vector<std::string> goldenScripts() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(kGoldenDir))
-        if (entry.path().extension() == ".script") names.push_back(entry.path().stem().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string runToString(const std::string& script, TraceOptions options = {}) {
     std::string out;
     ScriptReader reader(script);
@@ -58,34 +47,6 @@ std::string runToString(const std::string& script, TraceOptions options = {}) {
 }
 
 std::string loadScript(const std::string& name) { return slurp(kGoldenDir / (name + ".script")); }
-
-class GoldenTrace : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(GoldenTrace, MatchesTheRecordedTrace) {
-    const std::string name = GetParam();
-    const fs::path expectedPath = kGoldenDir / (name + ".frames");
-    ASSERT_TRUE(fs::exists(expectedPath)) << "no recorded trace " << expectedPath
-                                          << "; record it with scripts/update-golden.sh";
-    const auto expected = lines(slurp(expectedPath));
-    const auto actual = lines(runToString(loadScript(name)));
-
-    const auto [e, a] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
-    if (e != expected.end() || a != actual.end()) {
-        const auto frame = static_cast<long>(e - expected.begin());
-        ADD_FAILURE() << name << ": first difference at frame " << frame << "\n  recorded: "
-                      << (e != expected.end() ? *e : "(end of trace)") << "\n  now:      "
-                      << (a != actual.end() ? *a : "(end of trace)") << "\n  inspect with: drumhold-trace --full --frames "
-                      << frame << ":" << frame << " " << (kGoldenDir / (name + ".script")).string();
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTrace, ::testing::ValuesIn(goldenScripts()),
-                         [](const auto& info) {
-                             std::string name = info.param;  // test names allow [A-Za-z0-9_] only
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
 
 // The scripts are meant to keep certain play in view; if a change to the world
 // moved it out of them, the goldens would silently stop covering it.

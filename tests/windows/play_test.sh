@@ -12,7 +12,7 @@ screens_setup "$(dirname "$0")/wine_game" "$2"
 e2e_start_x 1920x1080x24
 e2e_start_game --windowed
 
-window="$(e2e_wait_window zandrel 60)"
+window="$(e2e_game_window 60)"
 wait_screen title 20 "the title" on_title "$window" >/dev/null
 wait_screen attract 30 "the attract screen" on_attract "$window" >/dev/null
 # Without a window manager Wine gives a window the keyboard when it is clicked.
@@ -36,7 +36,7 @@ grep -q 'drumhold: .*font' "$E2E_TMP/game.err" && e2e_fail "a font notice: $(gre
 for args in "--scale=2 1440x1080" "--fullscreen=desktop 1920x1080"; do
     read -r option size <<<"$args"
     e2e_start_game "$option"
-    window="$(e2e_wait_window zandrel 60)"
+    window="$(e2e_game_window 60)"
     wait_screen "${option#--}" 30 "the attract screen, $option" game_over_shown "$window" >/dev/null
     read -r width height _ _ <<<"$(e2e_window_geometry "$window")"
     [ "${width}x$height" = "$size" ] || e2e_fail "$option: the window is ${width}x$height, not $size"

@@ -38,7 +38,7 @@ record() {
     local file=$2 first second
     E2E_BIN=$1
     e2e_start_game --windowed --record "$file"
-    first="$(e2e_wait_window zandrel 60)"
+    first="$(e2e_game_window 60)"
     wait_screen attract 30 "the attract screen" on_attract "$first" >/dev/null
     focus "$first"
     e2e_hold_key space 150 "$first"
@@ -49,7 +49,7 @@ record() {
     second=$first
     if [ -n "${3:-}" ]; then
         wine "$3" || e2e_fail "switch_display.exe found no game window"
-        second="$(e2e_wait_new_window zandrel "$first" 40)"
+        second="$(e2e_new_game_window "$first" 40)"
         dismiss_refusal
         focus "$second"
         wait_screen resumed 30 "the game going on after the switch" in_play "$second" >/dev/null
@@ -66,7 +66,7 @@ replay_in_window() {
     last=$(awk '$1 == "check" { n = $2 } END { print n }' "$2")
     E2E_BIN=$1
     e2e_start_game --windowed --replay "$2"
-    window="$(e2e_wait_window zandrel 60)"
+    window="$(e2e_game_window 60)"
     e2e_wait_stderr "drumhold: replay ended at frame $last, in sync" 90
     grep -q "out of sync" "$E2E_TMP/game.err" && e2e_fail "the replay of $(basename "$2") went out of sync"
     focus "$window"

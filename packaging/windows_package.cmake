@@ -1,5 +1,5 @@
 # The Windows package, build-windows/drumhold-VERSION-windows-x64.zip: the game and the
-# replay tool, the README for Windows players as text (dist/README-windows.md,
+# replay tool, the README for Windows players as text (packaging/README-windows.md,
 # with the sections it shares taken from README.md), the project's licence, the
 # OCR-A font the game looks for beside itself (Debian's fonts-ocr-a, in the
 # public domain) and the licences of what the game links in.
