@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "world/exactness.h"
+#include "math/exactness.h"
 #include "world/explosions.h"
 #include "world/setup.h"
 #include "world/tick.h"
