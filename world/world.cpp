@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "math/exactness.h"
-#include "world/explosions.h"
+#include "world/missiles.h"
 #include "world/setup.h"
 #include "world/tick.h"
 
