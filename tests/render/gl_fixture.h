@@ -15,7 +15,6 @@
 #include <cstring>
 #include <vector>
 
-#include "render/context.h"
 #include "render/font.h"
 #include "render/gl.h"
 #include "render/scene.h"
