@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/child_run.h"
-#include "tools/play_script.h"
 #include "replay/script.h"
+#include "tests/support/child_run.h"
+#include "tests/support/scripts.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 namespace {
 
 using replay::ScriptError;
@@ -238,4 +238,4 @@ TEST(ParserFuzz, TheToolAgreesAndNeverDiesOnASignal) {
 }
 
 }  // namespace
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -1,11 +1,11 @@
-// play_script.cpp -- the made-up game drawn from splitmix64: runs of driving,
+// scripts.cpp -- the made-up game drawn from splitmix64: runs of driving,
 // firing and space, written as replay script steps.
-#include "tools/play_script.h"
+#include "tests/support/scripts.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 using namespace replay;
 
@@ -62,4 +62,4 @@ std::vector<ScriptStep> makePlayScript(const PlayScriptOptions& options) {
     return steps;
 }
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

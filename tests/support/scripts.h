@@ -1,4 +1,4 @@
-// play_script.h -- long, busy replay scripts made up from a fixed seed.
+// scripts.h -- long, busy replay scripts made up from a fixed seed.
 //
 // A made-up game of heavy play: the fire key held most of the time while the
 // tank turns and drives about in runs of varied length, with short taps mixed in,
@@ -13,7 +13,7 @@
 
 #include "replay/script.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 struct PlayScriptOptions {
     std::uint64_t frames = 0;  // frames in total, the starting space press included
@@ -28,4 +28,4 @@ std::vector<replay::ScriptStep> makePlayScript(const PlayScriptOptions& options)
 
 using replay::formatScript;
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing
