@@ -111,7 +111,7 @@ protected:
     void SetUp() override {
         scriptPath = ::testing::TempDir() + "drumhold-soak-" + std::to_string(::getpid()) + ".script";
         const auto steps = makePlayScript({kFrames, kSeed, false});
-        ASSERT_EQ(replay::totalFrames(steps), kFrames);
+        ASSERT_EQ(totalFrames(steps), kFrames);
         std::ofstream(scriptPath, std::ios::binary) << formatScript(steps);
     }
     void TearDown() override { std::remove(scriptPath.c_str()); }

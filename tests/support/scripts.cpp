@@ -1,5 +1,6 @@
 // scripts.cpp -- the made-up game drawn from splitmix64: runs of driving,
-// firing and space, written as replay script steps.
+// firing and space, written as replay script steps; and whole scripts read
+// through the replay's own reader.
 #include "tests/support/scripts.h"
 
 #include <algorithm>
@@ -60,6 +61,21 @@ std::vector<ScriptStep> makePlayScript(const PlayScriptOptions& options) {
         total += step.count;
     }
     return steps;
+}
+
+bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error) {
+    steps.clear();
+    ScriptReader reader(text);
+    ScriptStep step;
+    while (reader.next(step)) steps.push_back(step);
+    error = reader.error();
+    return !reader.failed();
+}
+
+std::uint64_t totalFrames(const std::vector<ScriptStep>& steps) {
+    std::uint64_t total = 0;
+    for (const ScriptStep& step : steps) total += step.count;
+    return total;
 }
 
 }  // namespace drumhold::testing
