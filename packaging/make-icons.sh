@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Draws the game's icons from the tank outline: green lines on black.
-# Usage: packaging/make-icons.sh OUTDIR   (needs ImageMagick's convert)
+# Usage: packaging/make-icons.sh [OUTDIR [WEBDIR]]   (needs ImageMagick's convert)
 # Writes drumhold-32.png (32x32, 16-colour palette), drumhold-256.png and
-# drumhold.ico, the Windows program's icon holding both.
+# drumhold.ico, the Windows program's icon holding both, into OUTDIR (packaging),
+# and the installable page's icon-192.png and icon-512.png into WEBDIR (web).
 set -euo pipefail
 out=${1:-packaging}
-mkdir -p "$out"
+web=${2:-web}
+mkdir -p "$out" "$web"
 
 # The tank outline's five loops (field units, nose toward +y).
 loops=(
@@ -36,8 +38,15 @@ mapfile -d '' small < <(draw_args 32)
 convert -size 32x32 xc:black +antialias -fill none -stroke '#00ff00' -strokewidth 1 \
   "${small[@]}" -colors 16 PNG8:"$out/drumhold-32.png"
 
-mapfile -d '' large < <(draw_args 256)
-convert -size 256x256 xc:black -fill none -stroke '#00ff00' -strokewidth 5 \
-  "${large[@]}" "$out/drumhold-256.png"
+# large SIZE FILE: antialiased, the stroke in proportion (5 pixels at 256).
+large() {
+  local args
+  mapfile -d '' args < <(draw_args "$1")
+  convert -size "$1x$1" xc:black -fill none -stroke '#00ff00' -strokewidth "$(awk -v s="$1" 'BEGIN { print s * 5 / 256 }')" \
+    "${args[@]}" -strip "$2"
+}
+large 256 "$out/drumhold-256.png"
+large 192 "$web/icon-192.png"
+large 512 "$web/icon-512.png"
 
 convert "$out/drumhold-32.png" "$out/drumhold-256.png" "$out/drumhold.ico"

@@ -47,8 +47,6 @@ COUNTERS = '''
   requestAnimationFrame(frame);
 })();
 '''
-PAGE_FILES = ['index.html', 'page.js', 'page.css', 'favicon.png', 'drumhold.js', 'drumhold.wasm',
-              'fonts/OCRABold.ttf']
 
 
 def sizes(folder):
@@ -58,7 +56,7 @@ def sizes(folder):
             return 0, 0
         data = open(path, 'rb').read()
         return len(data), len(gzip.compress(data, 9))
-    page = [measure(name) for name in PAGE_FILES]
+    page = [measure(name) for name in headless.page_files()]
     return {'wasm': measure('drumhold.wasm'), 'js': measure('drumhold.js'),
             'page': (sum(raw for raw, _ in page), sum(packed for _, packed in page))}
 
@@ -82,8 +80,10 @@ class Page:
         return headless.last_check(self.driver)
 
     def first_frame(self, cold):
-        if cold:
+        if cold:  # nothing kept: neither in the HTTP cache nor by the page's service worker
             self.driver.execute_cdp_cmd('Network.clearBrowserCache', {})
+            self.driver.execute_cdp_cmd('Storage.clearDataForOrigin', {
+                'origin': self.base.rstrip('/'), 'storageTypes': 'service_workers,cache_storage'})
         self.driver.get(self.base + 'index.html')
         return wait(lambda: self.js('return window.drumholdCounts && window.drumholdCounts.firstDraw'), 30)
 

@@ -12,7 +12,8 @@ import sys
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
                       '.wasm': 'application/wasm', '.js': 'text/javascript',
-                      '.replay': 'text/plain', '.script': 'text/plain', '.ttf': 'font/ttf'}
+                      '.replay': 'text/plain', '.script': 'text/plain', '.ttf': 'font/ttf',
+                      '.webmanifest': 'application/manifest+json'}
 
     def end_headers(self):
         self.send_header('Cache-Control', 'no-cache')

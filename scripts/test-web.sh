@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser build's tests: the node replay tool against the Linux one (the
 # same bytes on the golden scripts and on heavy play, the same exit statuses),
-# then the page in headless Chromium (tests/web/browser_test.py).
+# then the page in headless Chromium (tests/web/browser_test.py) and in its
+# emulation of a phone (tests/web/phone_test.py).
 #
 # Usage: scripts/test-web.sh LINUX_BUILD WEB_BUILD
 set -euo pipefail
@@ -29,6 +30,8 @@ run "node replay tool: same exit statuses as Linux" \
 # installs them); without them it says so and fails.
 run "browser (headless Chromium): the page" \
     /usr/bin/python3 "$repo/tests/web/browser_test.py" "$web" "$linux" "$linux/web.png"
+run "browser (headless Chromium): the page on a phone, installed and offline" \
+    /usr/bin/python3 "$repo/tests/web/phone_test.py" "$web" "$linux" "$linux"
 
 if [ ${#failed[@]} -gt 0 ]; then
     printf 'test-web: FAILED: %s\n' "${failed[@]}"

@@ -10,9 +10,11 @@
 // once, the browser has its turn.
 //
 // The page (web/page.js) calls drumholdPage when it is hidden, shown or
-// resized and drumholdClose to end the run as closing the window does; it
-// is told when a replay has ended (Module.onReplayEnded) and when the run has
-// (Module.onRunEnded, with the exit status).
+// resized, drumholdClose to end the run as closing the window does, and
+// drumholdKey for the keys of its touch controls; it is told what the player
+// sees (Module.onMode: a title, the attract screen where Space starts a game,
+// or play), when a replay has ended (Module.onReplayEnded) and when the run
+// has (Module.onRunEnded, with the exit status).
 #include <emscripten.h>
 #include <emscripten/eventloop.h>
 
@@ -47,6 +49,10 @@ EM_JS(void, tellReplayEnded, (), {
     if (Module['onReplayEnded']) Module['onReplayEnded']();
 });
 
+EM_JS(void, tellMode, (int mode), {
+    if (Module['onMode']) Module['onMode'](['title', 'attract', 'play'][mode]);
+});
+
 EM_JS(void, tellRunEnded, (int status), {
     if (Module['onRunEnded']) Module['onRunEnded'](status);
 });
@@ -73,12 +79,25 @@ public:
         closing_ = true;
         platform_.closeRequested();
     }
+    void keyFromPage(unsigned code, bool down) { platform_.pageKey(code, down); }
+    // Tells the page what the player sees, when that has changed.
+    void tellPage() {
+        const int now = mode();
+        if (now == toldMode_) return;
+        toldMode_ = now;
+        tellMode(now);
+    }
 
 private:
     bool checkSome();
     void wake();
     void wakeIn(std::uint32_t ms);
     void end(int status);
+    // 0: a title (or nothing yet), 1: the attract screen, 2: play.
+    int mode() const {
+        if (!run_ || platform_.waitsForTitle()) return 0;
+        return run_->session().world.game().playing ? 2 : 1;
+    }
 
     std::unique_ptr<GameStart> start_;
     SdlPlatform sdl_;
@@ -94,6 +113,7 @@ private:
     bool closing_ = false;
     bool ended_ = false;
     int status_ = 0;
+    int toldMode_ = -1;
     long timer_ = 0;     // the pending timer, if any
     bool soon_ = false;  // a call is due at once
 };
@@ -103,7 +123,7 @@ WebGame* game = nullptr;
 void resumeGame(void*) {
     if (!game) return;
     game->resume();
-    if (!game->ended()) return;
+    if (!game->ended()) return game->tellPage();
     const int status = game->status();
     delete std::exchange(game, nullptr);
     tellRunEnded(status);
@@ -202,6 +222,10 @@ EMSCRIPTEN_KEEPALIVE void drumholdPage(int shown, int width, int height) {
 
 EMSCRIPTEN_KEEPALIVE void drumholdClose() {
     if (drumhold::game) drumhold::game->closeRequested();
+}
+
+EMSCRIPTEN_KEEPALIVE void drumholdKey(int code, int down) {
+    if (drumhold::game && code > 0 && code < 256) drumhold::game->keyFromPage(static_cast<unsigned>(code), down != 0);
 }
 
 }  // extern "C"

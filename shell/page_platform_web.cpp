@@ -61,13 +61,23 @@ void PagePlatform::pageShown(bool shown, int width, int height) {
     message.type = shown ? MessageType::SizeRestored : MessageType::SizeMinimised;
     message.width = width;
     message.height = height;
-    page_.push_back(message);
-    woken_();
+    post(message);
 }
 
 void PagePlatform::closeRequested() {
     ShellMessage message;
     message.type = MessageType::Close;
+    post(message);
+}
+
+void PagePlatform::pageKey(unsigned code, bool down) {
+    ShellMessage message;
+    message.type = down ? MessageType::KeyDown : MessageType::KeyUp;
+    message.code = code;
+    post(message);
+}
+
+void PagePlatform::post(const ShellMessage& message) {
     page_.push_back(message);
     woken_();
 }

@@ -7,8 +7,9 @@
 // with a timer before the next turn of the run (GameRun), and waiting for a
 // message is its business too. The page tells the game when it is hidden or
 // shown again, which is what minimising and restoring a window are to the
-// game, and asks it to close. A message box is a line on standard error for
-// the page to show, never a modal alert.
+// game, asks it to close, and presses and releases keys for its touch
+// controls: the key messages the keyboard's keys make. A message box is a
+// line on standard error for the page to show, never a modal alert.
 #pragma once
 
 #include <SDL.h>
@@ -61,6 +62,9 @@ public:
     void pageShown(bool shown, int width, int height);
     // The page asks the game to close, as the window manager would.
     void closeRequested();
+    // A key of the page's touch controls (a virtual-key code) pressed or
+    // released: the same message as the keyboard's key.
+    void pageKey(unsigned code, bool down);
 
     // Between turns: turns what the last turn owes into a wait from now;
     // false when it owes nothing.
@@ -76,6 +80,8 @@ public:
 private:
     static int watchEvents(void* self, SDL_Event* event);
     bool endPending(bool escapeEnds);
+    // Queues one of the page's messages and wakes the caller.
+    void post(const ShellMessage& message);
 
     SdlPlatform& sdl_;
     std::function<void()> woken_;

@@ -1,10 +1,11 @@
 // page.js -- the page around the game. It downloads the game's files (showing
 // how far it has got), starts a run of drumhold.wasm (a fresh instance for
-// every run), gives it a canvas as large as the page shows it, tells it when
-// the page is hidden, shown or resized, keeps every run's record for
-// download, replays a chosen, dropped or named file, shows what the game
-// prints as the desktop prints it, and says plainly what went wrong when the
-// game cannot run.
+// every run), gives it a canvas as large as the page shows it, with the touch
+// controls (touch.js) beside or below it, tells it when the page is hidden,
+// shown or resized, keeps every run's record for download, replays a chosen,
+// dropped or named file, shows what the game prints as the desktop prints
+// it, says plainly what went wrong when the game cannot run, and keeps the
+// game on the device for the next visit, with or without a network (sw.js).
 'use strict';
 
 (function () {
@@ -16,6 +17,10 @@
     const MAX_BUFFER = { width: 1600, height: 1200 };
     // The room the controls need beside or below the field.
     const SIDE_ROOM = 200, SIDE_MAX = 320, BELOW_ROOM = 96;
+    // With touch controls: the least width of the bands beside the field in
+    // which they stand, and the least height below it on an upright screen;
+    // with less room they stand over the field's corners.
+    const TOUCH_BAND = 110, TOUCH_BELOW = 230;
     const byId = (id) => document.getElementById(id);
     const stage = byId('stage'), notice = byId('notice'), noticeText = byId('notice-text');
     const progress = byId('progress'), progressDone = byId('progress-done');
@@ -27,14 +32,33 @@
 
     // What the tests look at: the running instance, the last record, the state
     // ('loading', 'starting', 'playing', 'replaying', 'ended', or 'failed' when
-    // the game cannot run in this browser), and the last run's exit status.
-    const page = (window.drumhold = { instance: null, record: null, state: 'loading', exitStatus: null });
-    let run = null;  // the current run: { options, done, closeWanted }
+    // the game cannot run in this browser), what the game shows ('title',
+    // 'attract' or 'play'), whether a game has been played or a file
+    // replayed in this page, and the last run's exit status.
+    const page = (window.drumhold = { instance: null, record: null, state: 'loading', mode: 'title', played: false,
+                                      exitStatus: null });
+    let run = null;  // the current run: { options, done, closeWanted, replayOver }
 
     function setState(state) {
         page.state = state;
         document.body.classList.toggle('loading', state === 'loading' || state === 'starting');
         document.body.classList.toggle('ended', state === 'ended' || state === 'failed');
+        document.body.classList.toggle('failed', state === 'failed');
+        showControls();
+    }
+    function setMode(mode) {
+        page.mode = mode;
+        if (mode === 'play') page.played = true;
+        showControls();
+    }
+    // The touch controls that do something now: start where Space starts a
+    // game (the attract screen, once the keys reach the game, or a run that
+    // has ended), quit while a run goes on.
+    function showControls() {
+        const going = page.state === 'playing' || page.state === 'replaying';
+        const keysReach = page.state === 'playing' || (run && run.replayOver);
+        byId('touch-start').hidden = !(page.state === 'ended' || (going && keysReach && page.mode === 'attract'));
+        byId('touch-quit').hidden = !going;
     }
 
     // --- what the game says, and what the page says ---------------------------
@@ -88,34 +112,96 @@
                 return { buffer, k, ratio, width: (buffer.width * k) / ratio, height: (buffer.height * k) / ratio };
         }
     }
-    let field = null;
-    function layout() {
-        const width = window.innerWidth, height = window.innerHeight;
-        field = fieldSize(width, height);
-        const side = width - field.width, below = height - field.height;
+    // The page's inside less what a notched screen's cut-outs and bars take
+    // (the probe's padding is the safe area's insets).
+    const safeArea = document.body.appendChild(Object.assign(document.createElement('div'), { id: 'safe-area' }));
+    function viewport() {
+        const style = getComputedStyle(safeArea);
+        const inset = (side) => parseFloat(style['padding' + side]) || 0;
+        const x = inset('Left'), y = inset('Top');
+        return { x, y, width: window.innerWidth - x - inset('Right'), height: window.innerHeight - y - inset('Bottom') };
+    }
+
+    // Where the field, the panel (bar, status, messages) and the touch
+    // controls go. A plan gives the mode ('side', 'below' or 'over': where the
+    // panel is), the field, the area the field is centred in, the panel's box
+    // (its sides that CSS does not set) and the touch controls' boxes.
+    function keyboardPlan(view) {
+        const field = fieldSize(view.width, view.height);
+        const side = view.width - field.width, below = view.height - field.height;
         const mode = side >= SIDE_ROOM ? 'side' : below >= BELOW_ROOM ? 'below' : 'over';
-        for (const name of ['side', 'below', 'over']) document.body.classList.toggle('layout-' + name, mode === name);
-        const area = { x: 0, y: 0, width, height };
-        panel.style.width = panel.style.height = '';
+        const area = { ...view };
+        const plan = { mode, field, area, panel: {} };
         if (mode === 'side') {
-            area.x = Math.min(side, SIDE_MAX);
-            area.width -= area.x;
-            panel.style.width = area.x + 'px';
+            plan.panel.width = Math.min(side, SIDE_MAX);
+            area.x += plan.panel.width;
+            area.width -= plan.panel.width;
         } else if (mode === 'below') {
             area.height = field.height;
-            panel.style.height = below + 'px';
+            plan.panel.height = below;
         }
+        return plan;
+    }
+    // A landscape screen: the field as large as the height allows, the pad
+    // and the panel in the band on its left, fire, start and quit in the band
+    // on its right. An upright one: the field across the top, the panel under
+    // it and the controls at the foot, within the thumbs' reach.
+    function touchPlan(view) {
+        const gap = 12, right = view.x + view.width, bottom = view.y + view.height;
+        const upright = view.height > view.width;
+        let field = upright ? fieldSize(view.width, view.height - TOUCH_BELOW) : fieldSize(view.width, view.height);
+        const band = (view.width - field.width) / 2;
+        const mode = upright ? (view.height - field.height >= TOUCH_BELOW ? 'below' : 'over')
+                             : (band >= TOUCH_BAND ? 'side' : 'over');
+        if (mode === 'over') field = fieldSize(view.width, view.height);
+        // The width a column of controls takes, and the height of their zone.
+        const column = mode === 'side' ? band : Math.min(view.width * (upright ? 0.45 : 0.22), 190);
+        const zone = mode === 'below' ? Math.min(view.height - field.height, 280) : view.height;
+        const size = (most, share) => Math.max(44, Math.min(column - 2 * gap, zone * share, most));
+        const pad = size(180, 0.55), fire = size(120, 0.36);
+        const box = (cx, cy, width, height) => ({ left: cx - width / 2, top: cy - height / 2, width, height });
+        const leftMiddle = view.x + (mode === 'side' ? band / 2 : gap + pad / 2);
+        const rightMiddle = right - (mode === 'side' ? band / 2 : gap + fire / 2);
+        const fireMiddle = bottom - gap - fire / 2;
+        const quitWidth = Math.min(column - 2 * gap, 104), startWidth = Math.min(column - 2 * gap, 140);
+        const controls = {
+            'touch-stick': box(leftMiddle, bottom - gap - pad / 2, pad, pad),
+            'touch-fire': box(rightMiddle, fireMiddle, fire, fire),
+            'touch-start': box(Math.min(rightMiddle, right - gap - startWidth / 2), fireMiddle - fire / 2 - gap - 24,
+                               startWidth, 48),
+            'touch-quit': box(right - gap - quitWidth / 2, bottom - zone + gap + 18, quitWidth, 36),
+        };
+        const area = { ...view };
+        const panel = { left: view.x, top: view.y, width: view.width - quitWidth - 2 * gap };
+        if (mode === 'side') {
+            Object.assign(panel, { width: band, height: view.height - pad - 2 * gap });
+        } else if (mode === 'below') {
+            area.height = field.height;
+            Object.assign(panel, { top: view.y + field.height, width: view.width,
+                                   height: view.height - field.height - zone });
+        }
+        return { mode, field, area, panel, controls };
+    }
+
+    const PLACED = ['left', 'top', 'width', 'height'];
+    function place(element, box) {
+        for (const side of PLACED) element.style[side] = box[side] === undefined ? '' : box[side] + 'px';
+    }
+    let field = null;
+    function layout() {
+        const view = viewport();
+        const touch = document.body.classList.contains('touch');
+        const plan = touch ? touchPlan(view) : keyboardPlan(view);
+        field = plan.field;
+        for (const name of ['side', 'below', 'over']) document.body.classList.toggle('layout-' + name, plan.mode === name);
+        place(panel, plan.panel);
+        for (const [id, box] of Object.entries(plan.controls || {})) place(byId(id), box);
         // Placed on whole screen pixels, so that the scale stays exact.
-        const ratio = field.ratio;
+        const ratio = field.ratio, area = plan.area;
         const left = (Math.round(area.x * ratio) + Math.floor((area.width * ratio - field.buffer.width * field.k) / 2)) / ratio;
         const top = (Math.round(area.y * ratio) + Math.floor((area.height * ratio - field.buffer.height * field.k) / 2)) / ratio;
-        for (const element of [canvas, still, notice]) {
-            if (!element) continue;
-            element.style.left = left + 'px';
-            element.style.top = top + 'px';
-            element.style.width = field.width + 'px';
-            element.style.height = field.height + 'px';
-        }
+        for (const element of [canvas, still, notice])
+            if (element) place(element, { left, top, width: field.width, height: field.height });
         tellGame();
     }
     // The game's window is the canvas: hidden is minimised; its size follows.
@@ -125,6 +211,7 @@
         instance._drumholdPage(document.hidden ? 0 : 1, field.buffer.width, field.buffer.height);
     }
     window.addEventListener('resize', layout);
+    new ResizeObserver(() => layout()).observe(safeArea, { box: 'border-box' });  // insets change on their own too
     document.addEventListener('visibilitychange', tellGame);
     // The device's pixel ratio changes without a resize when the page moves to
     // another screen or is zoomed.
@@ -255,6 +342,7 @@
     // --- a run -----------------------------------------------------------------
     // Every run gets a canvas of its own: a GL context is not handed over.
     function freshCanvas() {
+        touch.forget();
         const fresh = canvas.cloneNode(false);
         fresh.id = 'canvas';  // the one SDL draws on
         canvas.remove();
@@ -317,8 +405,13 @@
                     .finally(() => options.removeRunDependency('replay'));
             }],
             onLastPicture: () => keepPicture(options),
-            onReplayEnded: () => current === run &&
-                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on`),
+            onMode: (mode) => current === run && setMode(mode),
+            onReplayEnded: () => {
+                if (current !== run) return;
+                current.replayOver = true;
+                setStatus(`the replay of ${replay.name} has ended: the keyboard plays on`);
+                showControls();
+            },
             onRunEnded: (code) => ended(current, code),
             onExit: (code) => ended(current, code),
             onAbort: (what) => ended(current, -2, what),
@@ -331,6 +424,8 @@
         };
         downloadButton.disabled = false;
         setStatus(replay ? 'replaying ' + replay.name : '');
+        page.mode = 'title';
+        if (replay) page.played = true;
         setState(replay ? 'replaying' : 'playing');
         page.instance = options;  // the instance is this object, filled in
         page.exitStatus = null;
@@ -382,6 +477,7 @@
         page.record = takeRecord(current.options) || page.record;
         page.exitStatus = code;
         downloadButton.disabled = !page.record;
+        touch.releaseAll();  // quit's Esc among them
         if (what !== undefined) {
             return fail('The game stopped on an internal error.\nReload the page to play again.', what);
         }
@@ -410,15 +506,25 @@
 
     function playAgain() {
         history.replaceState(null, '', location.pathname);
-        start(null);
+        if (!takeUpdate(true)) start(null);
     }
     function replayFile(file) {
         start({ name: file.name, body: file.stream(), size: file.size });
     }
 
+    // Fullscreen, and on a phone or tablet in landscape where the browser
+    // allows it to be locked (most allow it only in fullscreen, some never).
+    const whole = document.documentElement;
+    const fullscreenOffered = document.fullscreenEnabled || document.webkitFullscreenEnabled;
     function toggleFullscreen() {
-        if (document.fullscreenElement) document.exitFullscreen();
-        else document.documentElement.requestFullscreen().catch(() => {});
+        if (document.fullscreenElement || document.webkitFullscreenElement) {
+            (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+            return;
+        }
+        Promise.resolve(whole.requestFullscreen ? whole.requestFullscreen({ navigationUI: 'hide' })
+                                                : whole.webkitRequestFullscreen())
+            .then(() => screen.orientation && screen.orientation.lock && screen.orientation.lock('landscape'))
+            .catch(() => {});
     }
 
     // --- keys, pointer, controls ---------------------------------------------------
@@ -444,9 +550,25 @@
     stage.addEventListener('pointerdown', (event) => {
         if (page.state === 'ended' && event.target !== againButton) playAgain();
     });
-    // Over the field the bar shows while the pointer moves.
+    // The touch controls press the keyboard's keys; the game takes them as it
+    // takes the keyboard's (and Space after a run has ended starts the next).
+    function touchKey(code, down) {
+        if (down && code === 32 && page.state === 'ended') return playAgain();
+        const game = run && !run.ended && run.options;
+        if (game && game._drumholdKey) game._drumholdKey(code, down ? 1 : 0);
+    }
+    const touch = window.touchControls({ press: (code) => touchKey(code, true),
+                                          release: (code) => touchKey(code, false), shown: layout });
+    // Browsers let sound start only from a player's gesture, and a touch is
+    // one when the finger lifts, not when it lands (where SDL listens).
+    window.addEventListener('pointerup', () => {
+        const audio = page.instance && page.instance.SDL2 && page.instance.SDL2.audioContext;
+        if (audio && audio.state === 'suspended') audio.resume();
+    }, true);
+    // Over the field the bar shows while the pointer moves (not for the touch controls).
     let idle = null;
-    function stir() {
+    function stir(event) {
+        if (event && event.target.closest && event.target.closest('#touch')) return;
         document.body.classList.remove('idle');
         clearTimeout(idle);
         idle = setTimeout(() => document.body.classList.add('idle'), 2500);
@@ -455,6 +577,7 @@
     window.addEventListener('pointerdown', stir);
     stir();
 
+    byId('fullscreen').hidden = !fullscreenOffered;
     byId('fullscreen').addEventListener('click', (event) => {
         toggleFullscreen();
         event.currentTarget.blur();
@@ -489,9 +612,56 @@
         if (event.dataTransfer.files.length) replayFile(event.dataTransfer.files[0]);
     });
 
+    // --- the game kept on the device (sw.js) ----------------------------------------
+    // Once the game's files are in, the service worker keeps them (its own
+    // download is checked against this one and costs little more) for the
+    // next visit, with or without a network. A new version is fetched in the
+    // background on a later visit and taken, by loading the page again, as
+    // soon as nothing is lost by that: before anything has been played in
+    // this page, or when a new run is about to start. Until then this page
+    // goes on with the files it has: one version's, whole.
+    let update = null;  // a new version's worker, ready
+    let updating = false;
+    function keepOnDevice() {
+        const workers = navigator.serviceWorker;
+        if (!workers) return;  // only on https, or on this machine
+        let controlled = !!workers.controller;
+        workers.addEventListener('controllerchange', () => {
+            // The first worker taking charge of the page changes nothing in it.
+            if (!controlled) return (controlled = true);
+            if (updating || !page.played) location.reload();
+        });
+        workers.register('sw.js').then((registration) => {
+            // A new version waits behind the one in charge (the first one
+            // goes on to take charge at once).
+            const ready = () => {
+                if (!registration.waiting || !registration.active) return;
+                update = registration.waiting;
+                takeUpdate(false);
+            };
+            // (The browser looks for one as the page loads: it may be on
+            // its way already.)
+            const watch = (worker) => worker && worker.addEventListener('statechange', ready);
+            registration.addEventListener('updatefound', () => watch(registration.installing));
+            watch(registration.installing);
+            ready();
+        }).catch((error) => console.warn('drumhold: the game is not kept for playing offline:', error.message));
+    }
+    // Takes the new version, if there is one and nothing is lost by it (a new
+    // run is about to start, or nothing has been played); true when it does.
+    function takeUpdate(newRun) {
+        if (updating) return true;
+        if (!update || (page.played && !newRun)) return false;
+        updating = true;
+        update.postMessage('take over');
+        setTimeout(() => location.reload(), 3000);  // should another page have taken it already
+        return true;
+    }
+
     // --- the start: a game, or the replay the address names ------------------------
     async function begin() {
         layout();
+        loadFiles().then(keepOnDevice, () => {});
         const named = new URLSearchParams(location.search).get('replay');
         if (named === null) return start(null);
         let body = null, size = 0;
