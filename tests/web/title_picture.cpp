@@ -8,7 +8,7 @@
 
 #include "render/gl.h"
 #include "render/gl_presentation.h"
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -28,7 +28,7 @@
 #include "shell/loop.h"
 #include "shell/sdl_platform.h"
 #include "shell/sound.h"
-#include "tools/child_run.h"
+#include "tests/support/child_run.h"
 
 namespace {
 
@@ -161,12 +161,12 @@ bool measure(const char* self, const char* what, int runs, std::vector<std::stri
              std::map<std::string, double>& ends) {
     std::map<std::string, std::vector<double>> all;
     for (int r = 0; r < runs; ++r) {
-        tools::ChildOptions options;
+        testing::ChildOptions options;
         options.args = {self, "--once", what};
         options.env = {"SDL_AUDIODRIVER=dummy"};
         std::string out;
         options.onOutput = [&](std::string_view chunk) { out.append(chunk); };
-        const tools::ChildResult result = tools::runChild(options);
+        const testing::ChildResult result = testing::runChild(options);
         if (!result.exited || result.exitCode != 0) {
             std::printf("start    %s failed: %s\n%s", what, result.describe().c_str(), result.err.c_str());
             return false;
