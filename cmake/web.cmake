@@ -9,13 +9,12 @@ endif()
 # Only from there: emscripten's own SDL2 package would fetch its "port".
 set(only_deps PATHS ${DRUMHOLD_WEB_DEPS} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 
-# The shared CMake files name SDL2 and FreeType by their pkg-config targets.
 find_package(SDL2 REQUIRED CONFIG ${only_deps})
-add_library(PkgConfig::SDL2 INTERFACE IMPORTED)
-target_link_libraries(PkgConfig::SDL2 INTERFACE SDL2::SDL2-static)
+drumhold_dependency(sdl SDL2::SDL2-static)
 find_package(freetype REQUIRED CONFIG ${only_deps})
-add_library(PkgConfig::FREETYPE INTERFACE IMPORTED)
-target_link_libraries(PkgConfig::FREETYPE INTERFACE freetype)
+drumhold_dependency(freetype freetype)
+# No font service: render/font_face_web.cpp reads the page's font folder.
+drumhold_dependency(font_service)
 
 add_library(OpenGL::GL INTERFACE IMPORTED)
 target_link_options(OpenGL::GL INTERFACE -lGL)
@@ -31,6 +30,8 @@ add_library(drumhold_glu_web STATIC ${glu_sources})
 target_include_directories(drumhold_glu_web PUBLIC ${glu}/include)
 target_compile_options(drumhold_glu_web PRIVATE -w)  # not our code; as GLU builds it
 set(GLU_LIBRARY drumhold_glu_web)
+
+drumhold_dependency(gl OpenGL::GL ${GLU_LIBRARY})
 
 # No googletest for the browser: its tests are scripts run against it
 # (tests/web, `make test-web`).

@@ -4,12 +4,16 @@
 enable_language(RC)
 
 # SDL's own package: its pkg-config flags would make every program a windowed
-# one entered through SDL2main, the test programs too. The shared CMake files
-# name SDL2 by its pkg-config target, so that name stands for this one here.
+# one entered through SDL2main, the test programs too.
 find_package(SDL2 REQUIRED CONFIG)
-add_library(PkgConfig::SDL2 INTERFACE IMPORTED)
-target_link_libraries(PkgConfig::SDL2 INTERFACE SDL2::SDL2-static)
+drumhold_dependency(sdl SDL2::SDL2-static)
 
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+drumhold_dependency(freetype PkgConfig::FREETYPE)
+
+# No font service: render/font_face_windows.cpp looks in the folders itself.
+drumhold_dependency(font_service)
+
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_library(GLU_LIBRARY NAMES glu32 REQUIRED)
+drumhold_dependency(gl OpenGL::GL ${GLU_LIBRARY})

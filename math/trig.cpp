@@ -37,6 +37,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "math/exactness.h"
 #include "math/expansion.h"
 #include "math/trig_detail.h"
 #include "math/trig_slow.h"

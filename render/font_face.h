@@ -54,4 +54,22 @@ struct FontChoice {
 // the faces it stands for, best first.
 FontChoice findFontFace(std::span<const FontRequest> requests, const std::vector<std::string>& passedOver = {});
 
+// Where there is no font service to ask (Windows, the browser), the faces of
+// the font files the program finds itself (font_files.cpp).
+struct FaceFile {
+    std::string family;  // as the font names itself
+    bool bold = false;
+    std::string file;
+};
+
+// The upright outline faces of `files`, in their order.
+std::vector<FaceFile> readFaces(const std::vector<std::string>& files);
+
+bool isPassedOver(const FaceFile& face, const std::vector<std::string>& passedOver);
+
+// The first face of `family` (of any family when null) not passed over: bold
+// or not as asked when there is one such, otherwise the first of them.
+const FaceFile* pickFace(const std::vector<FaceFile>& faces, const char* family, bool bold,
+                         const std::vector<std::string>& passedOver);
+
 }  // namespace drumhold

@@ -7,20 +7,11 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <vector>
 
 namespace drumhold {
 
 namespace {
-
-struct Face {
-    std::string family;
-    bool bold = false;
-    std::string file;  // as fopen (and so FreeType) takes it: the ANSI code page
-};
 
 std::string narrow(const std::wstring& text, UINT codePage) {
     BOOL lossy = FALSE;
@@ -63,27 +54,21 @@ std::wstring programFolder() {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-// The upright faces of the outline fonts in the program's folder, named as
-// the fonts name themselves.
-std::vector<Face> shippedFaces(FT_Library library) {
-    std::vector<Face> faces;
+// The outline font files in the program's folder.
+std::vector<std::string> shippedFiles() {
+    std::vector<std::string> files;
     const std::wstring folder = programFolder();
-    if (folder.empty() || !library) return faces;
+    if (folder.empty()) return files;
     for (const wchar_t* pattern : {L"*.ttf", L"*.otf"}) {
         WIN32_FIND_DATAW found;
         const HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) continue;
         do {
-            const std::string file = openablePath(folder + found.cFileName);
-            FT_Face face = nullptr;
-            if (file.empty() || FT_New_Face(library, file.c_str(), 0, &face) != 0) continue;
-            if (FT_IS_SCALABLE(face) && face->family_name && !(face->style_flags & FT_STYLE_FLAG_ITALIC))
-                faces.push_back({face->family_name, (face->style_flags & FT_STYLE_FLAG_BOLD) != 0, file});
-            FT_Done_Face(face);
+            files.push_back(openablePath(folder + found.cFileName));
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    return faces;
+    return files;
 }
 
 bool endsWith(const std::string& text, const char* tail) {
@@ -94,7 +79,7 @@ bool endsWith(const std::string& text, const char* tail) {
 // One entry of the registry's font list: "Courier New Bold (TrueType)" names
 // the faces of a file, several joined by " & " in a collection. Entries
 // without "(TrueType)" or "(OpenType)" are bitmap fonts.
-void addRegistryEntry(const std::string& name, const std::wstring& file, std::vector<Face>& faces) {
+void addRegistryEntry(const std::string& name, const std::wstring& file, std::vector<FaceFile>& faces) {
     if (!endsWith(name, " (TrueType)") && !endsWith(name, " (OpenType)")) return;
     std::string faceNames = name.substr(0, name.rfind(" ("));
     const std::string path = openablePath(file);
@@ -112,8 +97,8 @@ void addRegistryEntry(const std::string& name, const std::wstring& file, std::ve
 }
 
 // The fonts installed for the machine and, since Windows 10, for the user.
-std::vector<Face> installedFaces() {
-    std::vector<Face> faces;
+std::vector<FaceFile> installedFaces() {
+    std::vector<FaceFile> faces;
     wchar_t windows[MAX_PATH];
     const UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring fontsFolder = n > 0 && n < MAX_PATH ? std::wstring(windows) + L"\\Fonts\\" : L"";
@@ -143,41 +128,24 @@ std::vector<Face> installedFaces() {
     return faces;
 }
 
-bool passed(const Face& face, const std::vector<std::string>& passedOver) {
-    for (const std::string& file : passedOver)
-        if (file == face.file) return true;
-    return false;
-}
-
-// The face of `family` in `faces`, bold when asked for and there is one.
-const Face* pick(const std::vector<Face>& faces, const char* family, bool bold,
-                 const std::vector<std::string>& passedOver) {
-    const Face* any = nullptr;
-    for (const Face& face : faces) {
-        if (!sameFamily(face.family.c_str(), family) || passed(face, passedOver)) continue;
-        if (face.bold == bold) return &face;
-        if (!any) any = &face;
-    }
-    return any;
-}
-
 // What a generic family stands for on Windows, best first, then any face
 // rather than none.
-const Face* pickGeneric(const std::vector<Face>& faces, bool bold, const std::vector<std::string>& passedOver) {
+const FaceFile* pickGeneric(const std::vector<FaceFile>& faces, bool bold,
+                            const std::vector<std::string>& passedOver) {
     for (const char* family : {"Consolas", "Courier New", "Lucida Console", "DejaVu Sans Mono", "Liberation Mono"})
-        if (const Face* face = pick(faces, family, bold, passedOver)) return face;
-    for (const Face& face : faces)
-        if (!passed(face, passedOver)) return &face;
+        if (const FaceFile* face = pickFace(faces, family, bold, passedOver)) return face;
+    for (const FaceFile& face : faces)
+        if (!isPassedOver(face, passedOver)) return &face;
     return nullptr;
 }
 
-bool choose(std::span<const FontRequest> requests, const std::vector<Face>& faces, bool generic,
+bool choose(std::span<const FontRequest> requests, const std::vector<FaceFile>& faces, bool generic,
             const std::vector<std::string>& passedOver, FontChoice& choice) {
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const FontRequest& request = requests[i];
         if (!request.family || request.generic != generic) continue;
-        const Face* face = generic ? pickGeneric(faces, request.bold, passedOver)
-                                   : pick(faces, request.family, request.bold, passedOver);
+        const FaceFile* face = generic ? pickGeneric(faces, request.bold, passedOver)
+                                       : pickFace(faces, request.family, request.bold, passedOver);
         if (face) {
             choice = {static_cast<int>(i), face->family, face->file};
             return true;
@@ -190,14 +158,9 @@ bool choose(std::span<const FontRequest> requests, const std::vector<Face>& face
 
 FontChoice findFontFace(std::span<const FontRequest> requests, const std::vector<std::string>& passedOver) {
     FontChoice choice;
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0) library = nullptr;
-    const std::vector<Face> shipped = shippedFaces(library);
-    if (library) FT_Done_FreeType(library);
-    if (choose(requests, shipped, false, passedOver, choice)) return choice;
-    const std::vector<Face> installed = installedFaces();
-    if (choose(requests, installed, false, passedOver, choice) || choose(requests, installed, true, passedOver, choice))
-        return choice;
+    if (choose(requests, readFaces(shippedFiles()), false, passedOver, choice)) return choice;
+    const std::vector<FaceFile> installed = installedFaces();
+    if (!choose(requests, installed, false, passedOver, choice)) choose(requests, installed, true, passedOver, choice);
     return choice;
 }
 

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "render/context.h"
 #include "render/font.h"
 #include "render/presentation.h"
+#include "render/scene.h"
 #include "render/screens.h"
 
 namespace drumhold {

@@ -1,5 +1,5 @@
 // powerup.cpp -- the pulsing, tumbling power-up with its letter.
-#include "render/powerup.h"
+#include "render/scene.h"
 
 #include <cmath>
 

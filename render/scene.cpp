@@ -6,7 +6,6 @@
 
 #include "data/tables.h"
 #include "render/gl.h"
-#include "render/powerup.h"
 #include "render/screens.h"
 
 namespace drumhold {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <initializer_list>
 
 #include "data/tables.h"
 #include "render/gl.h"
@@ -48,31 +49,38 @@ void drawScoreLine(const GameState& game, const Font& font) {
     glPopMatrix();
 }
 
-void drawGameOver(const Font& font) {
+namespace {
+
+// Centred lines, each one `drop` below the one before and 0.7 times its size;
+// the first `top` above the origin at `scale` times the text's size.
+struct CentredLine {
+    float drop;
+    const char* text;
+};
+
+void drawCentredLines(const Font& font, float scale, float top, std::initializer_list<CentredLine> lines) {
     glListBase(font.base);
     glPushMatrix();
-    glScalef(3.0f, 3.0f, 3.0f);
-    glTranslatef(0.0f, 8.5f, 0.0f);
-    drawText(font, TextAlign::Centred, "GAME OVER");
-    glTranslatef(0.0f, -3.0f, 0.0f);
-    glScalef(0.7f, 0.7f, 0.7f);
-    drawText(font, TextAlign::Centred, "press <space> to start");
+    glScalef(scale, scale, scale);
+    glTranslatef(0.0f, top, 0.0f);
+    for (const CentredLine& line : lines) {
+        if (line.drop != 0.0f) {
+            glTranslatef(0.0f, -line.drop, 0.0f);
+            glScalef(0.7f, 0.7f, 0.7f);
+        }
+        drawText(font, TextAlign::Centred, "%s", line.text);
+    }
     glPopMatrix();
 }
 
+}  // namespace
+
+void drawGameOver(const Font& font) {
+    drawCentredLines(font, 3.0f, 8.5f, {{0.0f, "GAME OVER"}, {3.0f, "press <space> to start"}});
+}
+
 void drawTitle(const Font& font) {
-    glListBase(font.base);
-    glPushMatrix();
-    glScalef(2.0f, 2.0f, 2.0f);
-    glTranslatef(0.0f, 10.0f, 0.0f);
-    drawText(font, TextAlign::Centred, "DRUMHOLD");
-    glTranslatef(0.0f, -3.0f, 0.0f);
-    glScalef(0.7f, 0.7f, 0.7f);
-    drawText(font, TextAlign::Centred, "v. 0.5 - April 24, 2001");
-    glTranslatef(0.0f, -6.0f, 0.0f);
-    glScalef(0.7f, 0.7f, 0.7f);
-    drawText(font, TextAlign::Centred, "%s", creditLine);
-    glPopMatrix();
+    drawCentredLines(font, 2.0f, 10.0f, {{0.0f, "DRUMHOLD"}, {3.0f, "v. 0.5 - April 24, 2001"}, {6.0f, creditLine}});
 }
 
 void drawInstructions(const Font& font, int frame, const Viewport& viewport) {

@@ -1,7 +1,6 @@
 // screens.h -- text in the outline font, the text screens and the frame step.
 #pragma once
 
-#include "render/context.h"
 #include "render/scene.h"
 #include "world/records.h"
 

@@ -1,7 +1,7 @@
 // block.cpp -- a frame's block and its hash.
 #include "replay/block.h"
 
-#include "world/behaviours.h"
+#include "world/tick.h"
 
 namespace drumhold::replay {
 

@@ -277,15 +277,6 @@ bool checkScriptFile(std::FILE* file, ScriptError& error) {
     return check.ok();
 }
 
-bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error) {
-    steps.clear();
-    ScriptReader reader(text);
-    ScriptStep step;
-    while (reader.next(step)) steps.push_back(step);
-    error = reader.error();
-    return !reader.failed();
-}
-
 void appendStep(std::string& text, const ScriptStep& step) {
     switch (step.kind) {
     case ScriptStep::Reinit:
@@ -336,12 +327,6 @@ unsigned heldKeys(const KeyTable& keys) {
     for (const KeyName& key : kKeys)
         if (keys[key.virtualKey] != 0) held |= key.bit;
     return held;
-}
-
-std::uint64_t totalFrames(const std::vector<ScriptStep>& steps) {
-    std::uint64_t total = 0;
-    for (const ScriptStep& step : steps) total += step.count;
-    return total;
 }
 
 std::string printable(std::string_view bytes, std::size_t limit) {

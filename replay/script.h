@@ -129,10 +129,6 @@ private:
     bool done_ = false;
 };
 
-// Parses a whole script held in memory. On error returns false, leaves `steps`
-// unspecified and says in `error` which line is wrong and why.
-bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error);
-
 // Appends the step as one script line, with its newline: what the reader reads.
 void appendStep(std::string& text, const ScriptStep& step);
 // The steps as script text, one line each.
@@ -147,9 +143,6 @@ unsigned heldKeys(const KeyTable& keys);
 
 // A frame number: decimal digits only, fitting 64 bits.
 bool parseFrameNumber(std::string_view word, std::uint64_t& value);
-
-// Frames the steps run, in total.
-std::uint64_t totalFrames(const std::vector<ScriptStep>& steps);
 
 // `bytes` for a message: printable ASCII as it is, every other byte as \xNN,
 // cut short after `limit` bytes with "...".

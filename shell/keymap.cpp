@@ -1,5 +1,5 @@
 // keymap.cpp -- SDL keys to virtual-key codes.
-#include "shell/keymap.h"
+#include "shell/sdl_platform.h"
 
 namespace drumhold {
 

@@ -59,7 +59,7 @@ EM_JS(void, tellRunEnded, (int status), {
 
 class WebGame {
 public:
-    WebGame(int argc, char** argv) : start_(argc, argv) {}
+    explicit WebGame(std::unique_ptr<GameStart> start) : start_(std::move(start)) {}
     WebGame(const WebGame&) = delete;
     WebGame& operator=(const WebGame&) = delete;
 
@@ -99,7 +99,7 @@ private:
         return run_->session().world.game().playing ? 2 : 1;
     }
 
-    GameStart start_;
+    std::unique_ptr<GameStart> start_;
     SdlPlatform sdl_;
     PagePlatform platform_{sdl_, [this] { wake(); }};
     GlPresentation gl_;
@@ -149,7 +149,7 @@ void WebGame::wake() {
 
 bool WebGame::checkSome() {
     const double start = emscripten_get_now();
-    while (!start_.advance(kStepsPerLook)) {
+    while (!start_->advance(kStepsPerLook)) {
         if (closing_) {
             end(0);
             return false;
@@ -159,14 +159,14 @@ bool WebGame::checkSome() {
             return false;
         }
     }
-    if (!start_.play()) {
-        end(start_.status());
+    if (!start_->play()) {
+        end(start_->status());
         return false;
     }
-    journal_ = start_.takeJournal();
-    replayer_ = start_.replayer();
+    journal_ = start_->takeJournal();
+    replayer_ = start_->replayer();
     run_.emplace(platform_, display_, sound_,
-                 RunOptions{!start_.options().windowed, journal_.get(), [this] { soundWanted_ = true; }});
+                 RunOptions{!start_->options().windowed, journal_.get(), [this] { soundWanted_ = true; }});
     return true;
 }
 
@@ -237,7 +237,9 @@ EMSCRIPTEN_KEEPALIVE void drumholdKey(int code, int down) {
 int main(int argc, char** argv) {
     // The first turn once the page has had its say (drumholdPage: the size
     // the title is drawn at); the game lives on in its callbacks.
-    drumhold::game = new drumhold::WebGame(argc, argv);
-    drumhold::game->begin();
-    emscripten_exit_with_live_runtime();
+    return drumhold::enterGame(argc, argv, [](std::unique_ptr<drumhold::GameStart> start) -> int {
+        drumhold::game = new drumhold::WebGame(std::move(start));
+        drumhold::game->begin();
+        emscripten_exit_with_live_runtime();
+    });
 }

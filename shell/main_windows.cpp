@@ -4,7 +4,7 @@
 // window. Started from a console it joins that console, so the lines it writes
 // on standard error are read there as on Linux (streams the caller redirected
 // stay where they go) and Ctrl+C there asks it to close (signals.h). Then
-// main.cpp's main runs, which SDL's header names SDL_main on Windows.
+// the game runs as on Linux.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
@@ -13,7 +13,7 @@
 
 #include <cstdio>
 
-extern "C" int SDL_main(int argc, char* argv[]);
+#include "shell/start.h"
 
 namespace {
 
@@ -35,5 +35,5 @@ void reachParentConsole() {
 int main(int argc, char* argv[]) {
     reachParentConsole();
     SDL_SetMainReady();
-    return SDL_main(argc, argv);
+    return drumhold::enterGame(argc, argv, &drumhold::playToEnd);
 }

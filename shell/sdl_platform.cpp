@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "data/keys.h"
-#include "shell/keymap.h"
 
 namespace drumhold {
 

@@ -17,7 +17,8 @@
 
 namespace drumhold {
 
-class SdlPlatform final : public Platform {
+// Not final: the benchmarks time the real platform by overriding a few calls.
+class SdlPlatform : public Platform {
 public:
     SdlPlatform() = default;
     SdlPlatform(const SdlPlatform&) = delete;
@@ -62,5 +63,12 @@ private:
     Gamepads pads_;
     std::deque<ShellMessage> waiting_;  // translated but not yet taken
 };
+
+// SDL keys to the virtual-key codes of the key table (keymap.cpp). The key
+// table is indexed by the classic desktop virtual-key numbering (shift 16,
+// space 32, Esc 27, arrows 37-40, letters 65-90 ...). Every SDL key with such a
+// code maps to it; both shifts, both controls and both alts map to their
+// common code. Keys without one give 0 and are ignored.
+int virtualKeyFor(SDL_Keycode key);
 
 }  // namespace drumhold

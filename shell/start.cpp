@@ -1,4 +1,5 @@
-// start.cpp -- the command line's options and journal, made ready for the game.
+// start.cpp -- the game's entry, and the command line's options and journal
+// made ready for the game.
 #include "shell/start.h"
 
 #include <SDL.h>
@@ -7,11 +8,19 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <limits>
+#include <new>
 #include <utility>
 
+#include "render/gl_presentation.h"
+#include "replay/standard_streams.h"
+#include "shell/loop.h"
 #include "shell/record_writer.h"
 #include "shell/recorder.h"
 #include "shell/replayer.h"
+#include "shell/sdl_platform.h"
+#include "shell/signals.h"
+#include "shell/sound.h"
 
 namespace drumhold {
 
@@ -70,6 +79,35 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+int enterGame(int argc, char** argv, Play play) {
+    replay::keepStandardStreamsOpen();
+    // Before anything starts a thread, so that every thread keeps them
+    // blocked, and before a record or a replay is opened: a request during
+    // either waits for the window, it never ends the game.
+    startSignalWatch(&SdlPlatform::noteSignal);
+    try {
+        return play(std::make_unique<GameStart>(argc, argv));
+    } catch (const std::bad_alloc&) {
+        // The window, if open, is closed on the way here, the display mode given back.
+        std::fputs("drumhold: out of memory\n", stderr);
+        return kOutOfMemory;
+    }
+}
+
+int playToEnd(std::unique_ptr<GameStart> start) {
+    start->advance(std::numeric_limits<std::uint64_t>::max());
+    if (!start->play()) return start->status();
+    const std::unique_ptr<Journal> journal = start->takeJournal();
+
+    SdlPlatform platform;
+    GlPresentation presentation;
+    Sound sound;
+    // No cue sounds before the first frame: the title need not wait for the sound.
+    return runGame(platform, presentation, sound,
+                   {!start->options().windowed, journal.get(), [&sound] { sound.open(); },
+                    start->options().fullscreenKind, start->options().scaleTenths});
+}
 
 int badArguments(const std::string& what) {
     std::fprintf(stderr, "drumhold: %s (see drumhold --help)\n", what.c_str());

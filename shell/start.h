@@ -1,5 +1,6 @@
-// start.h -- what the command line starts the game with: its options read,
-// and the journal it names, the record to write or the replay to play.
+// start.h -- the game's start: the entry every platform's main() calls, the
+// command line's options read, and the journal it names, the record to write
+// or the replay to play.
 //
 // A replay's file is checked in full before the game starts, so that a bad
 // line is refused before any window opens; the check goes a slice at a time,
@@ -63,5 +64,23 @@ private:
     bool done_ = false;
     bool play_ = false;
 };
+
+// The exit status when memory runs out.
+inline constexpr int kOutOfMemory = 4;
+
+// How a platform plays the game once its start is made: the desktop to the
+// end in one call (playToEnd), a page in turns that its own callbacks take.
+using Play = int (*)(std::unique_ptr<GameStart> start);
+
+// The game's entry, which each platform's main() calls (main.cpp,
+// main_windows.cpp, main_web.cpp) once its own preparations are done: the
+// standard streams kept open and the signal watch started first, then the
+// command line read, then `play`. Running out of memory ends the program with
+// a message and kOutOfMemory.
+int enterGame(int argc, char** argv, Play play);
+
+// The desktop's play: a replay's file checked in full, then the window's run
+// to its end; the exit status.
+int playToEnd(std::unique_ptr<GameStart> start);
 
 }  // namespace drumhold

@@ -5,16 +5,14 @@
 //
 // Both only decide heading and speed (scaled by the tank's speedFactor) and act
 // on barrels and missiles; the common movement step moves the tank later.
-#include "world/behaviours.h"
+#include "world/tick.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "world/homing.h"
+#include "math/trig.h"
 #include "world/host.h"
 #include "world/missiles.h"
-#include "world/movement.h"
-#include "math/trig.h"
 
 namespace drumhold {
 

@@ -3,11 +3,10 @@
 // An explosion is 15 fragments flying outward for a few ticks. Fragments are
 // projectiles: they strike tanks like missiles, and a rare explosive one bursts
 // again when its life ends, so explosions can chain.
-#include "world/explosions.h"
-
-#include "world/host.h"
 #include "world/missiles.h"
+
 #include "math/trig.h"
+#include "world/host.h"
 
 namespace drumhold {
 

@@ -4,9 +4,8 @@
 // the middle and the end of its coming step; every tank of the tested list that
 // one of the samples touches is destroyed, explodes where it stood and is
 // respawned. The tester itself is passed over by its exact coordinates.
-#include "world/hits.h"
+#include "world/missiles.h"
 
-#include "world/explosions.h"
 #include "world/setup.h"
 
 namespace drumhold {

@@ -1,5 +1,5 @@
 // homing.cpp -- target choice and steering of homing projectiles.
-#include "world/homing.h"
+#include "world/missiles.h"
 
 #include <cmath>
 

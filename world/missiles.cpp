@@ -5,9 +5,6 @@
 // test against the tanks, and die on a hit.
 #include "world/missiles.h"
 
-#include "world/explosions.h"
-#include "world/hits.h"
-#include "world/homing.h"
 #include "math/trig.h"
 
 namespace drumhold {

@@ -1,6 +1,6 @@
 // movement.cpp -- the movement step of a tank and the pushing of barrels, by
 // tanks and by each other.
-#include "world/movement.h"
+#include "world/tick.h"
 
 #include <cmath>
 #include <cstddef>

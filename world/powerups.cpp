@@ -1,6 +1,6 @@
 // powerups.cpp -- the single power-up: where it appears, how long it stays,
 // and which tank collects its weapon modifier.
-#include "world/powerups.h"
+#include "world/tick.h"
 
 #include <cmath>
 

@@ -4,9 +4,9 @@
 // order written here.
 #include "world/setup.h"
 
-#include "world/behaviours.h"
 #include "world/host.h"
 #include "world/missiles.h"
+#include "world/tick.h"
 
 namespace drumhold {
 

@@ -5,13 +5,8 @@
 // sees a power-up first and the order of every random draw.
 #include "world/tick.h"
 
-#include "world/behaviours.h"
-#include "world/explosions.h"
-#include "world/hits.h"
 #include "world/host.h"
 #include "world/missiles.h"
-#include "world/movement.h"
-#include "world/powerups.h"
 
 namespace drumhold {
 

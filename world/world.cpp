@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "world/exactness.h"
-#include "world/explosions.h"
+#include "math/exactness.h"
+#include "world/missiles.h"
 #include "world/setup.h"
 #include "world/tick.h"
 

@@ -1,10 +1,10 @@
 // gl_fixture.h -- an offscreen GL context for the render tests, and pixel helpers.
 //
 // One 800x600 double-buffered context per test process, with no display
-// (tools/offscreen_gl.h). The font is built once in it. RenderTest sets the
-// field's view afresh for every test, gives it a hand-built GameState and a
-// render context holding the shared font, and reads the back buffer after
-// drawing.
+// (tests/support/offscreen_gl.h). The font is built once in it. RenderTest
+// sets the field's view afresh for every test, gives it a hand-built GameState
+// and a render context holding the shared font, and reads the back buffer
+// after drawing.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,11 +15,10 @@
 #include <cstring>
 #include <vector>
 
-#include "render/context.h"
 #include "render/font.h"
 #include "render/gl.h"
 #include "render/scene.h"
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 
 namespace drumhold::testing {
 

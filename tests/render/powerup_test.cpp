@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "gl_fixture.h"
-#include "render/powerup.h"
+#include "render/scene.h"
 
 namespace drumhold::testing {
 namespace {

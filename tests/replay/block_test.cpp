@@ -6,8 +6,8 @@
 
 #include "replay/block.h"
 #include "replay/text.h"
-#include "world/behaviours.h"
 #include "world/records.h"
+#include "world/tick.h"
 
 namespace drumhold::replay {
 namespace {

@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "replay/script.h"
+#include "tests/support/scripts.h"
 
 namespace drumhold::replay {
 namespace {
+
+using testing::parseScript;
+using testing::totalFrames;
 
 std::vector<ScriptStep> parseOk(const std::string& text) {
     std::vector<ScriptStep> steps;

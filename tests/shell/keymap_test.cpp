@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "shell/keymap.h"
+#include "shell/sdl_platform.h"
 
 namespace drumhold {
 namespace {

@@ -9,7 +9,7 @@
 #include "render/gl_presentation.h"
 #include "shell/sdl_platform.h"
 #include "shell/window.h"
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 
 // Under the leak checker: Mesa's driver, loaded and unloaded again behind SDL
 // and EGL, leaves allocations that cannot be traced to any library by the time

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "tools/child_run.h"
+#include "tests/support/child_run.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 namespace {
 
 ChildResult shell(const std::string& command, std::string* out = nullptr, std::vector<std::string> env = {},
@@ -69,4 +69,4 @@ TEST(ChildRun, PassesStandardInputAndEnvironment) {
 }
 
 }  // namespace
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "tools/play_memory.h"
+#include "tests/support/play_memory.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 namespace {
 
 TEST(MemoryGrowth, TenMinutesOfPlayNeedNoMoreMemoryThanOne) {
@@ -27,4 +27,4 @@ TEST(MemoryGrowth, TenMinutesOfPlayNeedNoMoreMemoryThanOne) {
 }
 
 }  // namespace
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/child_run.h"
-#include "tools/play_script.h"
 #include "replay/script.h"
+#include "tests/support/child_run.h"
+#include "tests/support/scripts.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 namespace {
 
 using replay::ScriptError;
@@ -156,7 +156,7 @@ TEST(ParserFuzz, MutatedScriptsAreRefusedAtTheFirstBadLineOrAcceptedSoundly) {
     for (int i = 0; i < kParses; ++i) {
         const std::string text = mutator.mutate(seeds[mutator.below(seeds.size())]);
         ScriptError error;
-        if (replay::parseScript(text, steps, error)) {
+        if (parseScript(text, steps, error)) {
             ++accepted;
             // A last line the text ends inside of, and that is no instruction,
             // is a cut record's end: the script is the whole lines before it.
@@ -177,7 +177,7 @@ TEST(ParserFuzz, MutatedScriptsAreRefusedAtTheFirstBadLineOrAcceptedSoundly) {
             // Everything before the named line is fine on its own, and the
             // named line by itself is not.
             ScriptError before;
-            ASSERT_TRUE(replay::parseScript(firstLines(text, error.line - 1), steps, before))
+            ASSERT_TRUE(parseScript(firstLines(text, error.line - 1), steps, before))
                 << "line " << error.line << " named, but line " << before.line << " is bad already:\n" << text;
             ASSERT_GT(instructionLines(firstLines(text, error.line)), instructionLines(firstLines(text, error.line - 1)))
                 << "line " << error.line << " holds no instruction:\n" << text;
@@ -198,7 +198,7 @@ TEST(ParserFuzz, TheToolAgreesAndNeverDiesOnASignal) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
         std::vector<ScriptStep> steps;
         ScriptError error;
-        const bool valid = replay::parseScript(text, steps, error);
+        const bool valid = parseScript(text, steps, error);
 
         // Only frame 0 is printed, and later frames run only if a check needs
         // them; every other run reads standard input.
@@ -238,4 +238,4 @@ TEST(ParserFuzz, TheToolAgreesAndNeverDiesOnASignal) {
 }
 
 }  // namespace
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/child_run.h"
-#include "tools/play_script.h"
 #include "replay/text.h"
+#include "tests/support/child_run.h"
+#include "tests/support/scripts.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 namespace {
 
 constexpr std::uint64_t kFrames = 300000;
@@ -111,7 +111,7 @@ protected:
     void SetUp() override {
         scriptPath = ::testing::TempDir() + "drumhold-soak-" + std::to_string(::getpid()) + ".script";
         const auto steps = makePlayScript({kFrames, kSeed, false});
-        ASSERT_EQ(replay::totalFrames(steps), kFrames);
+        ASSERT_EQ(totalFrames(steps), kFrames);
         std::ofstream(scriptPath, std::ios::binary) << formatScript(steps);
     }
     void TearDown() override { std::remove(scriptPath.c_str()); }
@@ -224,4 +224,4 @@ TEST_F(Soak, LongHeavyPlayEndsCleanlyPrintsEveryFrameAndAgreesWithItself) {
 }
 
 }  // namespace
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "data/tables.h"
-#include "world/behaviours.h"
 #include "world/random.h"
 #include "world/tick.h"
 #include "world_fixture.h"

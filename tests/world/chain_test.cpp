@@ -6,9 +6,7 @@
 #include <iostream>
 
 #include "combat_support.h"
-#include "world/behaviours.h"
-#include "world/explosions.h"
-#include "world/hits.h"
+#include "world/missiles.h"
 #include "world/setup.h"
 #include "world/tick.h"
 #include "world_fixture.h"

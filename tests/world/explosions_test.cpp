@@ -5,8 +5,6 @@
 #include <cmath>
 
 #include "combat_support.h"
-#include "world/explosions.h"
-#include "world/hits.h"
 #include "world/missiles.h"
 #include "world_fixture.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "combat_support.h"
-#include "world/behaviours.h"
-#include "world/hits.h"
+#include "world/missiles.h"
+#include "world/tick.h"
 #include "world_fixture.h"
 
 namespace drumhold::testing {

@@ -6,7 +6,6 @@
 
 #include "combat_support.h"
 #include "data/tables.h"
-#include "world/homing.h"
 #include "world/missiles.h"
 #include "world_fixture.h"
 

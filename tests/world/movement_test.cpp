@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "world/movement.h"
+#include "world/tick.h"
 
 namespace drumhold {
 namespace {

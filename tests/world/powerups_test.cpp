@@ -4,8 +4,6 @@
 #include <cmath>
 
 #include "combat_support.h"
-#include "world/behaviours.h"
-#include "world/powerups.h"
 #include "world/tick.h"
 #include "world_fixture.h"
 

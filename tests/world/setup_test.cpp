@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "data/tables.h"
-#include "world/behaviours.h"
-#include "world/explosions.h"
+#include "world/missiles.h"
 #include "world/random.h"
 #include "world/setup.h"
+#include "world/tick.h"
 #include "world_fixture.h"
 
 namespace drumhold {

@@ -1,7 +1,6 @@
 // The game tick: its order, pacing, heartbeat, controls, firing and the end of a game.
 #include <vector>
 
-#include "world/behaviours.h"
 #include "world/random.h"
 #include "world/setup.h"
 #include "world/tick.h"

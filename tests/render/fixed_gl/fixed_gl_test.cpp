@@ -14,7 +14,7 @@
 #include "render/fixed_gl.h"
 #include "render/gl.h"
 #include "scenes.h"
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 
 namespace drumhold::testing {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "render/gl.h"
 #include "scenes.h"
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

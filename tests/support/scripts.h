@@ -1,4 +1,5 @@
-// play_script.h -- long, busy replay scripts made up from a fixed seed.
+// scripts.h -- replay scripts as the tests make and read them: long, busy
+// ones made up from a fixed seed, and whole scripts parsed at once.
 //
 // A made-up game of heavy play: the fire key held most of the time while the
 // tank turns and drives about in runs of varied length, with short taps mixed in,
@@ -9,11 +10,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "replay/script.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 struct PlayScriptOptions {
     std::uint64_t frames = 0;  // frames in total, the starting space press included
@@ -28,4 +30,11 @@ std::vector<replay::ScriptStep> makePlayScript(const PlayScriptOptions& options)
 
 using replay::formatScript;
 
-}  // namespace drumhold::tools
+// Parses a whole script held in memory. On error returns false, leaves `steps`
+// unspecified and says in `error` which line is wrong and why.
+bool parseScript(std::string_view text, std::vector<replay::ScriptStep>& steps, replay::ScriptError& error);
+
+// Frames the steps run, in total.
+std::uint64_t totalFrames(const std::vector<replay::ScriptStep>& steps);
+
+}  // namespace drumhold::testing

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "tools/play_memory.h"
+#include "tests/support/play_memory.h"
 
 int main(int argc, char** argv) {
     std::string trace = DRUMHOLD_TRACE_BIN;
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    const drumhold::tools::PlayMemory m = drumhold::tools::measurePlayMemory(trace);
+    const drumhold::testing::PlayMemory m = drumhold::testing::measurePlayMemory(trace);
     if (!m.error.empty()) {
         std::fprintf(stderr, "bench_memory: %s\n", m.error.c_str());
         return 1;

@@ -133,46 +133,31 @@ struct Player {
 
 // The SDL platform with the player's keys in front of its messages, timing the
 // frame work (everything between the update's end and the presented frame).
-class BenchPlatform final : public Platform {
+class BenchPlatform final : public SdlPlatform {
 public:
     explicit BenchPlatform(Player& player) : player_(player) {}
-    bool initVideo() override { return sdl_.initVideo(); }
-    void quitVideo() override { sdl_.quitVideo(); }
-    bool openWindow(const char* t, int w, int h, bool f) override { return sdl_.openWindow(t, w, h, f); }
-    bool switchDisplayMode(int w, int h, int b) override { return sdl_.switchDisplayMode(w, h, b); }
-    bool coverDisplay(int& w, int& h) override { return sdl_.coverDisplay(w, h); }
-    void leaveFullscreen(int w, int h) override { sdl_.leaveFullscreen(w, h); }
-    bool displaySize(bool u, int& w, int& h) override { return sdl_.displaySize(u, w, h); }
-    void closeWindow() override { sdl_.closeWindow(); }
-    void restoreDisplayMode() override { sdl_.restoreDisplayMode(); }
     bool takeMessage(ShellMessage& out) override {
         if (!player_.keys.empty()) {
             out = player_.keys.front();
             player_.keys.pop_front();
             return true;
         }
-        return sdl_.takeMessage(out);
+        return SdlPlatform::takeMessage(out);
     }
-    void waitMessage() override { sdl_.waitMessage(); }
-    void postQuit() override { sdl_.postQuit(); }
-    std::uint32_t tickCount() override { return sdl_.tickCount(); }
-    void sleep(std::uint32_t ms) override { sdl_.sleep(ms); }
     void swapBuffers() override {
-        sdl_.swapBuffers();
+        SdlPlatform::swapBuffers();
         if (drawing_) {
             const Clock::time_point now = Clock::now();
             player_.frame(now, seconds(now - drawStart_));
             drawing_ = false;
         }
     }
-    void messageBox(const char* text) override { sdl_.messageBox(text); }
     void frameStarts() {
         drawing_ = true;
         drawStart_ = Clock::now();
     }
 
 private:
-    SdlPlatform sdl_;
     Player& player_;
     bool drawing_ = false;
     Clock::time_point drawStart_;

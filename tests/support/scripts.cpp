@@ -1,11 +1,12 @@
-// play_script.cpp -- the made-up game drawn from splitmix64: runs of driving,
-// firing and space, written as replay script steps.
-#include "tools/play_script.h"
+// scripts.cpp -- the made-up game drawn from splitmix64: runs of driving,
+// firing and space, written as replay script steps; and whole scripts read
+// through the replay's own reader.
+#include "tests/support/scripts.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 using namespace replay;
 
@@ -62,4 +63,19 @@ std::vector<ScriptStep> makePlayScript(const PlayScriptOptions& options) {
     return steps;
 }
 
-}  // namespace drumhold::tools
+bool parseScript(std::string_view text, std::vector<ScriptStep>& steps, ScriptError& error) {
+    steps.clear();
+    ScriptReader reader(text);
+    ScriptStep step;
+    while (reader.next(step)) steps.push_back(step);
+    error = reader.error();
+    return !reader.failed();
+}
+
+std::uint64_t totalFrames(const std::vector<ScriptStep>& steps) {
+    std::uint64_t total = 0;
+    for (const ScriptStep& step : steps) total += step.count;
+    return total;
+}
+
+}  // namespace drumhold::testing

@@ -12,7 +12,7 @@
 
 #include <string>
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 constexpr int kTicksPerSecond = 50;       // one tick per 20 ms of game time
 constexpr double kGrowthTolerance = 0.05;  // of the 1-minute peak
@@ -31,4 +31,4 @@ struct PlayMemory {
 // of `runs` runs.
 PlayMemory measurePlayMemory(const std::string& tracePath, int runs = 5);
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

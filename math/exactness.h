@@ -1,6 +1,7 @@
 // exactness.h -- what the compiler and the machine must give for the world to
-// run bit for bit alike everywhere (docs/exactness.md): refused here, at compile
-// time, where it can be seen at compile time.
+// run bit for bit alike everywhere (docs/exactness.md): refused at compile time,
+// where it can be seen then. The math library's results depend on it first;
+// both it and the world include it, so each is checked as it is built.
 #pragma once
 
 #include <cfloat>

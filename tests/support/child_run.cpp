@@ -1,6 +1,6 @@
 // child_run.cpp -- a child process started with posix_spawn, its output read
 // with poll until it ends, and its peak memory from wait4.
-#include "tools/child_run.h"
+#include "tests/support/child_run.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,7 +17,7 @@
 
 extern char** environ;
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 namespace {
 
@@ -167,4 +167,4 @@ std::vector<std::string> strictSanitizerEnv() {
     };
 }
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -1,6 +1,6 @@
 // play_memory.cpp -- the 1- and 10-minute runs of the replay tool on a made-up
 // game, each its least peak resident set size over a few runs.
-#include "tools/play_memory.h"
+#include "tests/support/play_memory.h"
 
 #include <unistd.h>
 
@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/child_run.h"
-#include "tools/play_script.h"
+#include "tests/support/child_run.h"
+#include "tests/support/scripts.h"
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 namespace {
 
@@ -86,4 +86,4 @@ PlayMemory measurePlayMemory(const std::string& tracePath, int runs) {
     return m;
 }
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

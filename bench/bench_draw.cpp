@@ -16,7 +16,7 @@
 
 #include "render/gl.h"
 #include "render/gl_presentation.h"
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 #include "world/world.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// play_script_main.cpp -- prints a made-up script of heavy play (play_script.h),
+// play_script_main.cpp -- prints a made-up script of heavy play (scripts.h),
 // so that the replay tools of two platforms can be compared on long games.
 //
 //   play_script FRAMES [SEED]
@@ -6,17 +6,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/play_script.h"
+#include "tests/support/scripts.h"
 
 int main(int argc, char** argv) {
     char* end = nullptr;
-    drumhold::tools::PlayScriptOptions options;
+    drumhold::testing::PlayScriptOptions options;
     if (argc == 2 || argc == 3) options.frames = std::strtoull(argv[1], &end, 10);
     if (argc == 3 && end && *end == '\0') options.seed = std::strtoull(argv[2], &end, 10);
     if (options.frames == 0 || !end || *end != '\0') {
         std::fputs("usage: play_script FRAMES [SEED]\n", stderr);
         return 2;
     }
-    const std::string script = drumhold::tools::formatScript(drumhold::tools::makePlayScript(options));
+    const std::string script = drumhold::testing::formatScript(drumhold::testing::makePlayScript(options));
     return std::fwrite(script.data(), 1, script.size(), stdout) == script.size() ? 0 : 1;
 }

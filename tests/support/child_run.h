@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace drumhold::tools {
+namespace drumhold::testing {
 
 struct ChildOptions {
     std::vector<std::string> args;  // args[0] is the program's path
@@ -42,4 +42,4 @@ ChildResult runChild(const ChildOptions& options);
 // build without sanitizers.
 std::vector<std::string> strictSanitizerEnv();
 
-}  // namespace drumhold::tools
+}  // namespace drumhold::testing

@@ -1,5 +1,5 @@
 // offscreen_gl.cpp -- the screenless GL context of the drawing tests and benchmark.
-#include "tools/offscreen_gl.h"
+#include "tests/support/offscreen_gl.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

@@ -28,7 +28,7 @@
 #include "shell/loop.h"
 #include "shell/sdl_platform.h"
 #include "shell/sound.h"
-#include "tools/child_run.h"
+#include "tests/support/child_run.h"
 
 namespace {
 
@@ -52,47 +52,38 @@ Steps steps;
 
 // The SDL platform, noting when each step of opening the game ends; the title's
 // presentation ends the run.
-class StartPlatform final : public Platform {
+class StartPlatform final : public SdlPlatform {
 public:
-    bool initVideo() override { return noted("video", sdl_.initVideo()); }
-    void quitVideo() override { sdl_.quitVideo(); }
-    bool openWindow(const char* t, int w, int h, bool f) override { return noted("window", sdl_.openWindow(t, w, h, f)); }
-    bool switchDisplayMode(int w, int h, int b) override { return noted("mode", sdl_.switchDisplayMode(w, h, b)); }
-    bool coverDisplay(int& w, int& h) override { return sdl_.coverDisplay(w, h); }
-    void leaveFullscreen(int w, int h) override { sdl_.leaveFullscreen(w, h); }
-    bool displaySize(bool u, int& w, int& h) override { return sdl_.displaySize(u, w, h); }
-    void closeWindow() override { sdl_.closeWindow(); }
-    void restoreDisplayMode() override { sdl_.restoreDisplayMode(); }
+    bool initVideo() override { return noted("video", SdlPlatform::initVideo()); }
+    bool openWindow(const char* t, int w, int h, bool f) override {
+        return noted("window", SdlPlatform::openWindow(t, w, h, f));
+    }
+    bool switchDisplayMode(int w, int h, int b) override { return noted("mode", SdlPlatform::switchDisplayMode(w, h, b)); }
     bool takeMessage(ShellMessage& out) override {
-        if (!titled_) return sdl_.takeMessage(out);
+        if (!titled_) return SdlPlatform::takeMessage(out);
         out = ShellMessage{};
         out.type = MessageType::Close;
         titled_ = false;
         return true;
     }
-    void waitMessage() override { sdl_.waitMessage(); }
-    void postQuit() override { sdl_.postQuit(); }
-    std::uint32_t tickCount() override { return sdl_.tickCount(); }
     void sleep(std::uint32_t ms) override {
         if (ms == 5000 && titled_) return;  // the title's wait: the measurement is over
-        sdl_.sleep(ms);
+        SdlPlatform::sleep(ms);
     }
     void swapBuffers() override {
-        sdl_.swapBuffers();
+        SdlPlatform::swapBuffers();
         if (!swapped_) {
             glFinish();
             steps.mark("title");
             swapped_ = titled_ = true;
         }
     }
-    void messageBox(const char* text) override { sdl_.messageBox(text); }
 
 private:
     bool noted(const char* step, bool ok) {
         steps.mark(step);
         return ok;
     }
-    SdlPlatform sdl_;
     bool swapped_ = false;
     bool titled_ = false;
 };
@@ -161,12 +152,12 @@ bool measure(const char* self, const char* what, int runs, std::vector<std::stri
              std::map<std::string, double>& ends) {
     std::map<std::string, std::vector<double>> all;
     for (int r = 0; r < runs; ++r) {
-        tools::ChildOptions options;
+        testing::ChildOptions options;
         options.args = {self, "--once", what};
         options.env = {"SDL_AUDIODRIVER=dummy"};
         std::string out;
         options.onOutput = [&](std::string_view chunk) { out.append(chunk); };
-        const tools::ChildResult result = tools::runChild(options);
+        const testing::ChildResult result = testing::runChild(options);
         if (!result.exited || result.exitCode != 0) {
             std::printf("start    %s failed: %s\n%s", what, result.describe().c_str(), result.err.c_str());
             return false;
