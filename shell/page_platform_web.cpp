@@ -1,30 +1,10 @@
 // page_platform_web.cpp -- the platform in a web page.
 #include "shell/page_platform_web.h"
 
-#include <emscripten.h>
-
 #include <cstdio>
 #include <utility>
 
 namespace drumhold {
-
-namespace {
-
-// The canvas's pictures go to the screen as they are drawn (a desynchronized
-// context), not with the page's next update: a display frame then costs the
-// page's thread no wait for the update's commit. SDL has no word for it, so
-// the canvas adds it to what SDL asks for.
-EM_JS(void, askForLowLatency, (), {
-    const canvas = Module['canvas'];
-    if (canvas.lowLatency) return;
-    const getContext = canvas.getContext;
-    canvas.getContext = function(kind, attributes) {
-        return getContext.call(this, kind, Object.assign({}, attributes, {'desynchronized': true}));
-    };
-    canvas.lowLatency = true;
-});
-
-}  // namespace
 
 PagePlatform::PagePlatform(SdlPlatform& sdl, std::function<void()> woken) : sdl_(sdl), woken_(std::move(woken)) {}
 
@@ -42,7 +22,6 @@ void PagePlatform::quitVideo() {
 }
 
 bool PagePlatform::openWindow(const char* title, int width, int height, bool fullscreen) {
-    askForLowLatency();
     if (!sdl_.openWindow(title, width, height, fullscreen)) return false;
     gl_.emplace();
     if (gl_->ok()) return true;
