@@ -1,7 +1,7 @@
 # The libraries of the browser build (emscripten): SDL2 and FreeType from the
-# prefix that scripts/web-deps.sh fills, OpenGL 1.x through emscripten's legacy
-# GL emulation with display lists of our own (render/gl_lists_web.cpp), and
-# GLU's tessellator and quadrics compiled here from the sources in that prefix.
+# prefix that scripts/web-deps.sh fills, WebGL through emscripten's GL ES 2
+# (the fixed functions are our own, render/fixed_gl.cpp), and GLU's
+# tessellator compiled here from the sources in that prefix.
 set(DRUMHOLD_WEB_DEPS "" CACHE PATH "The prefix scripts/web-deps.sh prints")
 if(NOT DRUMHOLD_WEB_DEPS)
   message(FATAL_ERROR "the browser build needs -DDRUMHOLD_WEB_DEPS=$(scripts/web-deps.sh)")
@@ -17,21 +17,18 @@ drumhold_dependency(freetype freetype)
 drumhold_dependency(font_service)
 
 add_library(OpenGL::GL INTERFACE IMPORTED)
-target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0)
+target_link_options(OpenGL::GL INTERFACE -lGL)
 
 enable_language(C)
 set(glu ${DRUMHOLD_WEB_DEPS}/src/glu)
-# The tessellator (as libglu's meson.build lists it) and the quadrics.
+# The tessellator, as libglu's meson.build lists it; the quadrics' disk is
+# render/fixed_gl.cpp's.
 set(glu_sources dict.c geom.c memalloc.c mesh.c normal.c priorityq.c render.c sweep.c tess.c tessmono.c)
 list(TRANSFORM glu_sources PREPEND ${glu}/libtess/)
-add_library(drumhold_glu_web STATIC ${glu_sources} ${glu}/libutil/quad.c)
+add_library(drumhold_glu_web STATIC ${glu_sources})
 # Its glu.h, not the one emscripten ships (which lacks the tessellator).
 target_include_directories(drumhold_glu_web PUBLIC ${glu}/include)
 target_compile_options(drumhold_glu_web PRIVATE -w)  # not our code; as GLU builds it
-# The quadrics' drawing goes through render/gl_lists_web.cpp, which leaves out
-# the lines of no length that a disk's centre makes.
-set_source_files_properties(${glu}/libutil/quad.c PROPERTIES COMPILE_DEFINITIONS
-  "glBegin=drumhold_glu_begin;glEnd=drumhold_glu_end;glVertex3f=drumhold_glu_vertex3f;glNormal3f=drumhold_glu_normal3f;glTexCoord2f=drumhold_glu_texcoord2f")
 set(GLU_LIBRARY drumhold_glu_web)
 
 drumhold_dependency(gl OpenGL::GL ${GLU_LIBRARY})

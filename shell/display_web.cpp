@@ -4,6 +4,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include "render/gl.h"
+
 namespace drumhold {
 
 namespace {
@@ -113,8 +115,11 @@ void DisplayPresentation::draw() {
         break;
     case Picture::None:
     case Picture::Again:
-        break;
+        return;
     }
+    // The page shows the canvas once this display frame's work returns: what
+    // the picture drew goes to WebGL now.
+    glFlush();
 }
 
 }  // namespace drumhold

@@ -171,8 +171,12 @@ bool WebGame::checkSome() {
 }
 
 void WebGame::resume() {
-    soon_ = false;
+    // Called at once (a message woke the game while its timer ran), the timer
+    // goes: each call ends by asking for the next, and a timer left pending
+    // would start a second round of calls beside the first, for good.
+    if (timer_) emscripten_clear_timeout(timer_);
     timer_ = 0;
+    soon_ = false;
     if (!run_ && !checkSome()) return;
     // The sound opens while the title is shown, in a call of its own: the
     // window's opening is long enough for the page to wait on.

@@ -21,6 +21,19 @@ void PagePlatform::quitVideo() {
     sdl_.quitVideo();
 }
 
+bool PagePlatform::openWindow(const char* title, int width, int height, bool fullscreen) {
+    if (!sdl_.openWindow(title, width, height, fullscreen)) return false;
+    gl_.emplace();
+    if (gl_->ok()) return true;
+    closeWindow();
+    return false;
+}
+
+void PagePlatform::closeWindow() {
+    gl_.reset();
+    sdl_.closeWindow();
+}
+
 // Every event SDL queues passes here as it comes, from the browser's handler.
 int PagePlatform::watchEvents(void* self, SDL_Event*) {
     static_cast<PagePlatform*>(self)->woken_();

@@ -17,7 +17,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 
+#include "render/fixed_gl_web.h"
 #include "shell/platform.h"
 #include "shell/sdl_platform.h"
 
@@ -34,9 +36,8 @@ public:
 
     bool initVideo() override;
     void quitVideo() override;
-    bool openWindow(const char* title, int width, int height, bool fullscreen) override {
-        return sdl_.openWindow(title, width, height, fullscreen);
-    }
+    // The window's WebGL context comes with the fixed functions the game draws with.
+    bool openWindow(const char* title, int width, int height, bool fullscreen) override;
     bool switchDisplayMode(int width, int height, int bits) override {
         return sdl_.switchDisplayMode(width, height, bits);
     }
@@ -45,7 +46,7 @@ public:
     }
     bool coverDisplay(int& width, int& height) override { return sdl_.coverDisplay(width, height); }
     void leaveFullscreen(int width, int height) override { sdl_.leaveFullscreen(width, height); }
-    void closeWindow() override { sdl_.closeWindow(); }
+    void closeWindow() override;
     void restoreDisplayMode() override { sdl_.restoreDisplayMode(); }
     bool takeMessage(ShellMessage& out) override;
     // The caller waits: see messageWaiting().
@@ -84,6 +85,7 @@ private:
     void post(const ShellMessage& message);
 
     SdlPlatform& sdl_;
+    std::optional<WebGlContext> gl_;  // while the window is open
     std::function<void()> woken_;
     std::deque<ShellMessage> page_;  // the page's messages, before SDL's
     bool shown_ = true;

@@ -148,7 +148,7 @@ bool SdlPlatform::openWindow(const char* title, int width, int height, bool full
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 #ifdef __EMSCRIPTEN__
-    // WebGL is GL ES to SDL; emscripten's emulation adds the fixed functions.
+    // WebGL is GL ES to SDL; the fixed functions on it are our own (render/fixed_gl.h).
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
 #else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
