@@ -64,8 +64,6 @@
     // --- what the game says, and what the page says ---------------------------
     let quiet = null;
     function say(line, error) {
-        // emscripten's notes about its GL emulation are for developers only.
-        if (line.startsWith('WARNING: using emscripten GL')) return console.debug(line);
         messages.textContent += line + '\n';
         messages.scrollTop = messages.scrollHeight;
         messages.classList.remove('quiet');
