@@ -27,7 +27,6 @@
 #include "shell/loop.h"
 #include "shell/page_platform_web.h"
 #include "shell/replayer.h"
-#include "shell/sdl_platform.h"
 #include "shell/sound.h"
 #include "shell/start.h"
 
@@ -100,8 +99,7 @@ private:
     }
 
     std::unique_ptr<GameStart> start_;
-    SdlPlatform sdl_;
-    PagePlatform platform_{sdl_, [this] { wake(); }};
+    PagePlatform platform_{[this] { wake(); }};
     GlPresentation gl_;
     DisplayPresentation display_{gl_};
     Sound sound_;

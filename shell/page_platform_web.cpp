@@ -6,23 +6,23 @@
 
 namespace drumhold {
 
-PagePlatform::PagePlatform(SdlPlatform& sdl, std::function<void()> woken) : sdl_(sdl), woken_(std::move(woken)) {}
+PagePlatform::PagePlatform(std::function<void()> woken) : woken_(std::move(woken)) {}
 
 PagePlatform::~PagePlatform() { quitVideo(); }
 
 bool PagePlatform::initVideo() {
-    if (!sdl_.initVideo()) return false;
+    if (!SdlPlatform::initVideo()) return false;
     SDL_AddEventWatch(&PagePlatform::watchEvents, this);
     return true;
 }
 
 void PagePlatform::quitVideo() {
     SDL_DelEventWatch(&PagePlatform::watchEvents, this);
-    sdl_.quitVideo();
+    SdlPlatform::quitVideo();
 }
 
 bool PagePlatform::openWindow(const char* title, int width, int height, bool fullscreen) {
-    if (!sdl_.openWindow(title, width, height, fullscreen)) return false;
+    if (!SdlPlatform::openWindow(title, width, height, fullscreen)) return false;
     gl_.emplace();
     if (gl_->ok()) return true;
     closeWindow();
@@ -31,7 +31,7 @@ bool PagePlatform::openWindow(const char* title, int width, int height, bool ful
 
 void PagePlatform::closeWindow() {
     gl_.reset();
-    sdl_.closeWindow();
+    SdlPlatform::closeWindow();
 }
 
 // Every event SDL queues passes here as it comes, from the browser's handler.
@@ -41,7 +41,7 @@ int PagePlatform::watchEvents(void* self, SDL_Event*) {
 }
 
 bool PagePlatform::takeMessage(ShellMessage& out) {
-    if (page_.empty()) return sdl_.takeMessage(out);
+    if (page_.empty()) return SdlPlatform::takeMessage(out);
     out = page_.front();
     page_.pop_front();
     return true;
@@ -51,7 +51,7 @@ bool PagePlatform::endPending(bool escapeEnds) {
     for (const ShellMessage& message : page_)
         if (endsTheRun(message, escapeEnds)) return true;
     // A wait of nothing: only whether a request to end waits among SDL's messages.
-    return sdl_.sleepUnlessEnding(0, escapeEnds);
+    return SdlPlatform::sleepUnlessEnding(0, escapeEnds);
 }
 
 bool PagePlatform::sleepUnlessEnding(std::uint32_t ms, bool escapeEnds) {

@@ -25,11 +25,13 @@
 
 namespace drumhold {
 
-class PagePlatform final : public Platform {
+// The SDL platform, with the page's messages before SDL's and waits that the
+// page's turns take instead of sleeping.
+class PagePlatform final : public SdlPlatform {
 public:
     // `woken` is called whenever a message arrives, from the browser's event
     // handlers: a caller waiting for one (or for a title's end) can go on.
-    PagePlatform(SdlPlatform& sdl, std::function<void()> woken);
+    explicit PagePlatform(std::function<void()> woken);
     ~PagePlatform() override;
     PagePlatform(const PagePlatform&) = delete;
     PagePlatform& operator=(const PagePlatform&) = delete;
@@ -38,24 +40,12 @@ public:
     void quitVideo() override;
     // The window's WebGL context comes with the fixed functions the game draws with.
     bool openWindow(const char* title, int width, int height, bool fullscreen) override;
-    bool switchDisplayMode(int width, int height, int bits) override {
-        return sdl_.switchDisplayMode(width, height, bits);
-    }
-    bool displaySize(bool usable, int& width, int& height) override {
-        return sdl_.displaySize(usable, width, height);
-    }
-    bool coverDisplay(int& width, int& height) override { return sdl_.coverDisplay(width, height); }
-    void leaveFullscreen(int width, int height) override { sdl_.leaveFullscreen(width, height); }
     void closeWindow() override;
-    void restoreDisplayMode() override { sdl_.restoreDisplayMode(); }
     bool takeMessage(ShellMessage& out) override;
     // The caller waits: see messageWaiting().
     void waitMessage() override {}
-    void postQuit() override { sdl_.postQuit(); }
-    std::uint32_t tickCount() override { return sdl_.tickCount(); }
     void sleep(std::uint32_t ms) override { owedMs_ += ms; }
     bool sleepUnlessEnding(std::uint32_t ms, bool escapeEnds) override;
-    void swapBuffers() override { sdl_.swapBuffers(); }
     void messageBox(const char* text) override;
 
     // The page is hidden (the window minimised) or shown at width x height
@@ -84,7 +74,6 @@ private:
     // Queues one of the page's messages and wakes the caller.
     void post(const ShellMessage& message);
 
-    SdlPlatform& sdl_;
     std::optional<WebGlContext> gl_;  // while the window is open
     std::function<void()> woken_;
     std::deque<ShellMessage> page_;  // the page's messages, before SDL's

@@ -17,7 +17,7 @@
 
 namespace drumhold {
 
-// Not final: the benchmarks time the real platform by overriding a few calls.
+// Not final: the page and the benchmarks change a few of its calls.
 class SdlPlatform : public Platform {
 public:
     SdlPlatform() = default;
